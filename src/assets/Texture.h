@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// A decoded image, uploaded to OpenGL on its first bind.
+struct Texture {
+    Texture(const std::string& name, int width, int height, int format, int type, const void* data);
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Makes this texture current with the present filters, uploading it first if needed.
+    void bind();
+    void upload();
+
+    std::string name;  // path the image was read from
+    unsigned int id;   // GL texture name, 0 until uploaded
+    bool uploaded;
+    int width;
+    int height;
+    int format;        // GL pixel format of data
+    int type;          // GL pixel type of data
+    const void* data;  // pixels, owned by the image library
+};

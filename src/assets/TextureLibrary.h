@@ -1,0 +1,27 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <boost/shared_ptr.hpp>
+
+struct Texture;
+
+// Decodes every image file once and keeps it by path.
+class TextureLibrary {
+public:
+    explicit TextureLibrary(const std::string& basePath);
+    ~TextureLibrary();
+    static TextureLibrary& instance();
+
+    boost::shared_ptr<Texture> getTexture(const std::string& name);
+
+private:
+    friend void startProcessLibraries(const std::string& mediaPrefix);
+    friend void stopProcessLibraries();
+    static TextureLibrary* current;
+
+    std::string basePath;
+    std::map<std::string, boost::shared_ptr<Texture>> cache;
+    std::map<std::string, unsigned int> images;  // image library names, released with the library
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "entities/Entity.h"
+#include "entities/KinematicCharacterController.h"
+
+class btCollisionObject;
+class btConvexShape;
+class btPersistentManifold;
+class btQuaternion;
+
+// An entity moved by program control through the kinematic controller: vehicles and shells.
+class CharacterEntity : public Entity, public vorbel::btKinematicCharacterController {
+public:
+    CharacterEntity(Game* game, const btVector3& position, EntityKind kind, const btQuaternion& rotation,
+                    boost::shared_ptr<Mesh> mesh, boost::shared_ptr<btConvexShape> shape);
+    ~CharacterEntity() override;
+
+    void getWorldTransform(btTransform& out) const override;
+    // Called once per contact manifold with at least one point; sign is +1 when this entity is body 0.
+    virtual void onCollision(btPersistentManifold* manifold, float sign, const btCollisionObject* other,
+                             EntityTag* otherTag, float dt) = 0;
+    virtual btTransform& worldTransform();
+    virtual void bounce(const btVector3& normal, float strength);
+    virtual void hit(const btVector3& direction, float strength);
+    // Tilts pitch and roll a fifth of the way towards the ground under the four probes.
+    virtual void alignToGround();
+
+    void updateAction(btCollisionWorld* world, btScalar dt) override;
+
+    static constexpr float stepHeightUnits = 0.35f;
+    static constexpr float groundRayLength = 12.5f;
+
+    btVector3 pushDirection;  // direction of the current knock-back
+    float pushStrength;       // remaining knock-back, units per second, added to the motion
+    float speed;              // forward speed, units per second
+    float impulseFactor;      // scales impulses given to rigid bodies
+    float yaw;                // heading about world Y, radians
+    float pitch;              // ground-following angle about local X, radians
+    float roll;               // ground-following angle about local Z, radians
+    btVector3 groundProbes[4];  // body-space points under which the ground is probed
+
+protected:
+    void dispatchContacts(btCollisionWorld* world, float dt);
+};
