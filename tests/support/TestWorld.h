@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <boost/shared_ptr.hpp>
+#include <LinearMath/btVector3.h>
+
+#include "support/TestMedia.h"
+
+class Game;
+class Mesh;
+class StaticEntity;
+class Vehicle;
+
+// A mesh of one patch with the default material, built in memory.
+boost::shared_ptr<Mesh> makeMesh(const std::vector<float>& positions, const std::vector<unsigned int>& indices);
+// A closed box of 12 triangles with outward faces.
+boost::shared_ptr<Mesh> makeBoxMesh(const btVector3& halfExtents, const btVector3& centre = btVector3(0, 0, 0));
+
+// A physics world without a window: the game, test media with the libraries started, and helpers
+// to furnish it the way the level loader would.
+class TestWorld {
+public:
+    TestWorld();
+    ~TestWorld();
+
+    // Static triangle-mesh box (kind Static), like the track and its barriers.
+    StaticEntity* addBlock(const btVector3& centre, const btVector3& halfExtents);
+    // A flat floor whose top is at height y.
+    StaticEntity* addFloor(float y = 0, float halfSize = 400);
+    Vehicle* addVehicle(const btVector3& position, bool computer = false, const std::string& name = "Kart");
+    // Runs fixed 1/60 s physics sub-steps, each followed by the tick callback.
+    void step(int subSteps = 1);
+
+    static constexpr float subStep = 1.0f / 60.0f;
+    static const btVector3 kartHalfExtents;
+
+    TestMedia media;
+    std::unique_ptr<Game> game;
+};
