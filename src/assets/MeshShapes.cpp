@@ -77,9 +77,11 @@ boost::shared_ptr<btConvexHullShape> Mesh::createBoxHullShape() const {
     identity.setIdentity();
     createTriangleMeshShape()->getAabb(identity, min, max);
     boost::shared_ptr<btConvexHullShape> hull(new btConvexHullShape());
-    // Centred on the mesh origin, not on the box centre.
-    addBoxCorners(*hull, (max - min) * 0.5f);
-    return hull;
+    // Centred on the mesh origin, not on the box centre. A mesh without triangles has no box: it
+    // gets the small default one, as hulls without points do.
+    const btVector3 half = (max - min) * 0.5f;
+    if (!half.isZero()) addBoxCorners(*hull, half);
+    return orDefaultHull(hull);
 }
 
 boost::shared_ptr<btConvexHullShape> Mesh::createConvexHullShape() const {

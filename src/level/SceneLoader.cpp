@@ -106,22 +106,22 @@ void report(int index, const std::string& meshFile, const std::vector<std::strin
     std::cerr << "; using defaults" << std::endl;
 }
 
-void createVehicle(Game* game, const Node& node, int ordinal) {
+}  // namespace
+
+Vehicle* createVehicle(Game* game, const btVector3& position, const btQuaternion& orientation, int ordinal) {
     std::vector<boost::shared_ptr<Mesh>> bodies;
     for (const char* name : bodyMeshNames) bodies.push_back(MeshLibrary::instance().loadMesh(name));
     boost::shared_ptr<btConvexShape> shape = bodies.front()->createBoxHullShape();
     boost::shared_ptr<Mesh> wheel = MeshLibrary::instance().loadMesh(wheelMeshName);
     if (ordinal == playerOrdinal) {
-        Vehicle* player = new Vehicle(game, node.position, "Player", node.orientation, bodies, wheel, shape);
+        Vehicle* player = new Vehicle(game, position, "Player", orientation, bodies, wheel, shape);
         game->addCamera(new Camera(player));
         game->players.push_back(player);
-    } else {
-        new AIControlledVehicle(game, node.position, "Computer " + std::to_string(ordinal), node.orientation, bodies,
-                                wheel, shape);
+        return player;
     }
+    return new AIControlledVehicle(game, position, "Computer " + std::to_string(ordinal), orientation, bodies, wheel,
+                                   shape);
 }
-
-}  // namespace
 
 bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
     const TiXmlElement* element = TiXmlHandle(const_cast<TiXmlDocument*>(&document))
@@ -163,7 +163,7 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
             new ExtraField(game, node.position, node.orientation, mesh, shape);
         } else if (node.type == "vehicle") {
             std::cout << "creating vehicle from mesh: " << meshFile << std::endl;
-            createVehicle(game, node, ++vehicleOrdinal);
+            createVehicle(game, node.position, node.orientation, ++vehicleOrdinal);
         } else if (node.mass == 0) {
             std::cout << "creating static collision object from mesh: " << meshFile << std::endl;
             boost::shared_ptr<btCollisionShape> shape = mesh->createSimplifiedHullShape();

@@ -28,16 +28,24 @@ boost::shared_ptr<Mesh> makeMesh(const std::vector<float>& positions, const std:
     return mesh;
 }
 
-boost::shared_ptr<Mesh> makeBoxMesh(const btVector3& h, const btVector3& c) {
-    std::vector<float> positions;
+void appendBox(std::vector<float>& positions, std::vector<unsigned int>& indices, const btVector3& h,
+               const btVector3& c) {
+    const unsigned int first = static_cast<unsigned int>(positions.size() / 3);
     for (int i = 0; i < 8; ++i) {
         positions.push_back(c.x() + ((i & 1) ? h.x() : -h.x()));
         positions.push_back(c.y() + ((i & 2) ? h.y() : -h.y()));
         positions.push_back(c.z() + ((i & 4) ? h.z() : -h.z()));
     }
     // Counter-clockwise seen from outside.
-    const std::vector<unsigned int> indices = {0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
-                                               2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};
+    const unsigned int corners[] = {0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
+                                    2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};
+    for (unsigned int corner : corners) indices.push_back(first + corner);
+}
+
+boost::shared_ptr<Mesh> makeBoxMesh(const btVector3& h, const btVector3& c) {
+    std::vector<float> positions;
+    std::vector<unsigned int> indices;
+    appendBox(positions, indices, h, c);
     return makeMesh(positions, indices);
 }
 
@@ -48,25 +56,46 @@ TestWorld::TestWorld() {
 
 TestWorld::~TestWorld() { game.reset(); }
 
-StaticEntity* TestWorld::addBlock(const btVector3& centre, const btVector3& halfExtents) {
-    boost::shared_ptr<Mesh> mesh = makeBoxMesh(halfExtents);
+StaticEntity* TestWorld::addTerrain(const std::vector<Block>& blocks) {
+    std::vector<float> positions;
+    std::vector<unsigned int> indices;
+    for (const Block& block : blocks) appendBox(positions, indices, block.halfExtents, block.centre);
+    boost::shared_ptr<Mesh> mesh = makeMesh(positions, indices);
     boost::shared_ptr<btCollisionShape> shape = mesh->createTriangleMeshShape();
-    return new StaticEntity(game.get(), centre, btQuaternion::getIdentity(), EntityKind::Static, mesh, shape);
+    return new StaticEntity(game.get(), btVector3(0, 0, 0), btQuaternion::getIdentity(), EntityKind::Static, mesh,
+                            shape);
 }
 
-StaticEntity* TestWorld::addFloor(float y, float halfSize) {
-    return addBlock(btVector3(0, y - 1, 0), btVector3(halfSize, 1, halfSize));
+StaticEntity* TestWorld::addBlock(const Block& block) {
+    return addTerrain({block});
+}
+
+StaticEntity* TestWorld::addFloor(float y, float halfSize) { return addBlock(floorBlock(y, halfSize)); }
+
+TestWorld::Block TestWorld::floorBlock(float y, float halfSize) {
+    return {btVector3(0, y - 1, 0), btVector3(halfSize, 1, halfSize)};
 }
 
 Vehicle* TestWorld::addVehicle(const btVector3& position, bool computer, const std::string& name) {
+    return addVehicle(position, btQuaternion::getIdentity(), computer, name, kartHalfExtents);
+}
+
+Vehicle* TestWorld::addVehicle(const btVector3& position, const btQuaternion& rotation, bool computer,
+                               const std::string& name, const btVector3& halfExtents) {
     std::vector<boost::shared_ptr<Mesh>> bodies;
-    for (int i = 0; i < 7; ++i) bodies.push_back(makeBoxMesh(kartHalfExtents));
+    for (int i = 0; i < 7; ++i) {
+        bodies.push_back(halfExtents.isZero() ? boost::shared_ptr<Mesh>(new Mesh()) : makeBoxMesh(halfExtents));
+    }
     boost::shared_ptr<btConvexShape> shape = bodies.front()->createBoxHullShape();
     boost::shared_ptr<Mesh> wheel = makeBoxMesh(btVector3(0.25f, 0.4f, 0.4f));
-    if (computer) {
-        return new AIControlledVehicle(game.get(), position, name, btQuaternion::getIdentity(), bodies, wheel, shape);
-    }
-    return new Vehicle(game.get(), position, name, btQuaternion::getIdentity(), bodies, wheel, shape);
+    if (computer) return new AIControlledVehicle(game.get(), position, name, rotation, bodies, wheel, shape);
+    return new Vehicle(game.get(), position, name, rotation, bodies, wheel, shape);
+}
+
+Vehicle* TestWorld::addPlayer(const btVector3& position) {
+    Vehicle* player = addVehicle(position, false, "Player");
+    game->players.push_back(player);
+    return player;
 }
 
 void TestWorld::step(int subSteps) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
+#include <LinearMath/btQuaternion.h>
 #include <LinearMath/btVector3.h>
 
 #include "support/TestMedia.h"
@@ -18,6 +19,9 @@ class Vehicle;
 boost::shared_ptr<Mesh> makeMesh(const std::vector<float>& positions, const std::vector<unsigned int>& indices);
 // A closed box of 12 triangles with outward faces.
 boost::shared_ptr<Mesh> makeBoxMesh(const btVector3& halfExtents, const btVector3& centre = btVector3(0, 0, 0));
+// Corner positions and triangles of a box, appended to the given arrays.
+void appendBox(std::vector<float>& positions, std::vector<unsigned int>& indices, const btVector3& halfExtents,
+               const btVector3& centre);
 
 // A physics world without a window: the game, test media with the libraries started, and helpers
 // to furnish it the way the level loader would.
@@ -26,11 +30,22 @@ public:
     TestWorld();
     ~TestWorld();
 
-    // Static triangle-mesh box (kind Static), like the track and its barriers.
-    StaticEntity* addBlock(const btVector3& centre, const btVector3& halfExtents);
+    struct Block {
+        btVector3 centre;
+        btVector3 halfExtents;
+    };
+    // Boxes joined into one static triangle mesh (kind Static), like the track with its barriers: a
+    // moving character always overlaps it, so its sweeps see every part of it.
+    StaticEntity* addTerrain(const std::vector<Block>& blocks);
+    StaticEntity* addBlock(const Block& block);
     // A flat floor whose top is at height y.
     StaticEntity* addFloor(float y = 0, float halfSize = 400);
+    static Block floorBlock(float y = 0, float halfSize = 400);
     Vehicle* addVehicle(const btVector3& position, bool computer = false, const std::string& name = "Kart");
+    Vehicle* addVehicle(const btVector3& position, const btQuaternion& rotation, bool computer, const std::string& name,
+                        const btVector3& halfExtents);
+    // A kart that the game's key poll drives, as the level loader makes the player's.
+    Vehicle* addPlayer(const btVector3& position);
     // Runs fixed 1/60 s physics sub-steps, each followed by the tick callback.
     void step(int subSteps = 1);
 

@@ -1,0 +1,165 @@
+#include "RaceRunner.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iomanip>
+#include <sstream>
+
+#include <BulletCollision/CollisionDispatch/btGhostObject.h>
+#include <GLFW/glfw3.h>
+#include <btBulletDynamicsCommon.h>
+
+#include "app/ProcessLibraries.h"
+#include "entities/Vehicle.h"
+#include "game/Game.h"
+#include "game/GameClock.h"
+#include "items/ShellClasses.h"
+#include "level/Course.h"
+#include "level/SceneLoader.h"
+
+namespace {
+
+const float subStep = 1.0f / 60.0f;
+const float steeringDeadBand = 0.05f;
+const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
+const float extraColumnOffset = 7.0f;
+
+}  // namespace
+
+RaceRunner::RaceRunner(const Options& options)
+    : options(options), game(nullptr), raceTime(0), steps(0), elapsedWall(0), races(0) {
+    std::srand(options.seed);
+    GameClock::useSimulatedTime(0);
+    startProcessLibraries(options.mediaPrefix);
+    prepareShellClasses();
+    game = new Game();
+    // The player's keys come from the built-in driver when it drives; the runner restarts races itself.
+    game->keyDown = [this](int key) {
+        if (this->options.player == PlayerMode::parked || game->players.empty()) return false;
+        if (key == GLFW_KEY_UP) return true;
+        if (key != GLFW_KEY_LEFT && key != GLFW_KEY_RIGHT) return false;
+        Vehicle* player = game->players.front();
+        btTransform transform;
+        player->getWorldTransform(transform);
+        const int segment = game->course ? findCheckpoint(transform.getOrigin(), *game->course) : -1;
+        if (segment < 0) return false;
+        const CourseSegment& current = game->course->segments[segment];
+        const btVector3 left = transform.getBasis().getColumn(0);
+        const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
+        return key == GLFW_KEY_LEFT ? lateral > steeringDeadBand : lateral < -steeringDeadBand;
+    };
+    loadScene(game, Game::levelFileName);
+    startRace();
+}
+
+RaceRunner::~RaceRunner() {
+    delete game;
+    releaseShellClasses();
+    stopProcessLibraries();
+}
+
+void RaceRunner::adjustKartCount() {
+    if (options.karts <= 0) return;
+    // Fewer karts: computer karts leave from the back of the list; the player stays.
+    for (int i = game->vehicles.size() - 1; i >= 0 && game->vehicles.size() > options.karts; --i) {
+        Vehicle* vehicle = game->vehicles[i];
+        if (!game->players.empty() && vehicle == game->players.front()) continue;
+        game->vehicles.removeAtIndex(i);
+        game->raceRecords.erase(game->raceRecords.begin() + i);
+        delete vehicle;
+    }
+    // More karts: extra rows behind the last one on the grid, facing the same way.
+    btTransform last;
+    game->vehicles[game->vehicles.size() - 1]->getWorldTransform(last);
+    for (int added = 0; game->vehicles.size() < options.karts; ++added) {
+        const float row = static_cast<float>(added / 2 + 1) * extraRowSpacing;
+        const float column = (added % 2 == 0) ? extraColumnOffset : -extraColumnOffset;
+        const btVector3 position(game->course->points.front().x() + column, last.getOrigin().y(),
+                                 last.getOrigin().z() - row);
+        createVehicle(game, position, btQuaternion::getIdentity(), 100 + added);
+    }
+}
+
+void RaceRunner::startRace() {
+    adjustKartCount();
+    trackers.assign(game->vehicles.size(), Tracker());
+    for (int i = 0; i < game->vehicles.size(); ++i) trackers[i].result.name = game->vehicles[i]->getName();
+    raceTime = 0;
+    ++races;
+}
+
+bool RaceRunner::raceFinished() const {
+    if (game->raceOver) return true;
+    if (options.player == PlayerMode::parked) {
+        for (int i = 0; i < game->vehicles.size(); ++i) {
+            const bool player = !game->players.empty() && game->vehicles[i] == game->players.front();
+            if (!player && !game->raceRecords[i].finished) return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void RaceRunner::track() {
+    for (int i = 0; i < game->vehicles.size(); ++i) {
+        const RaceRecord& record = game->raceRecords[i];
+        Tracker& tracker = trackers[i];
+        Result& result = tracker.result;
+        result.laps = record.lap;
+        result.rank = record.rank;
+        if (record.finished) {
+            if (result.finishTime < 0) result.finishTime = raceTime;
+            continue;
+        }
+        if (record.segment < 0) result.offCourseTime += subStep;
+        const double progress = record.lap + record.progress;
+        if (progress > tracker.best + 1e-4) {
+            tracker.best = progress;
+            tracker.sinceProgress = 0;
+        } else {
+            tracker.sinceProgress += subStep;
+            result.longestStall = std::max(result.longestStall, tracker.sinceProgress);
+        }
+    }
+}
+
+std::vector<RaceRunner::Result> RaceRunner::run() {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<Result> results;
+    double soaked = 0;
+    for (;;) {
+        game->dynamicsWorld->stepSimulation(subStep, 1, subStep);
+        ++steps;
+        raceTime += subStep;
+        soaked += subStep;
+        track();
+        const bool finished = raceFinished() || raceTime >= options.timeLimit;
+        if (!finished) continue;
+        results.clear();
+        for (const Tracker& tracker : trackers) results.push_back(tracker.result);
+        if (soaked >= options.soakTime) break;
+        // Soak: race again from the grid.
+        game->restart();
+        startRace();
+    }
+    elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return results;
+}
+
+std::string RaceRunner::fingerprint() const {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(4);
+    for (int i = 0; i < game->vehicles.size(); ++i) {
+        btTransform transform;
+        game->vehicles[i]->getWorldTransform(transform);
+        const btVector3& o = transform.getOrigin();
+        text << game->raceRecords[i].lap << ":" << game->raceRecords[i].rank << ":" << o.x() << "," << o.y() << ","
+             << o.z() << ";";
+    }
+    // FNV-1a keeps the printed digest short.
+    uint64_t hash = 1469598103934665603ull;
+    for (char c : text.str()) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    std::ostringstream digest;
+    digest << std::hex << hash;
+    return digest.str();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Game;
+class Vehicle;
+
+// Runs a race on the real level without a window, at fixed 1/60 s sub-steps as fast as the machine allows.
+class RaceRunner {
+public:
+    enum class PlayerMode { parked, driven };
+
+    struct Options {
+        std::string mediaPrefix;          // folder above media/
+        PlayerMode player = PlayerMode::driven;
+        int karts = 0;                    // 0: as the level has them; fewer removes computer karts, more adds them
+        double timeLimit = 600.0;         // simulated seconds of one race
+        double soakTime = 0.0;            // run races back to back (restart at each end) for this long
+        unsigned int seed = 1;
+        bool quiet = false;               // no per-race table
+    };
+
+    // What one vehicle did in a race.
+    struct Result {
+        std::string name;
+        int laps = 0;
+        int rank = -1;
+        double finishTime = -1;       // simulated seconds, -1 = not finished
+        double offCourseTime = 0;     // seconds outside every course slab
+        double longestStall = 0;      // longest stretch without progress, seconds
+    };
+
+    explicit RaceRunner(const Options& options);
+    ~RaceRunner();
+
+    // Runs one race (or the soak) and returns the results of the last race.
+    std::vector<Result> run();
+
+    long subSteps() const { return steps; }
+    double wallSeconds() const { return elapsedWall; }
+    int racesRun() const { return races; }
+    // A digest of every vehicle's final position and standing, for comparing runs.
+    std::string fingerprint() const;
+
+private:
+    struct Tracker {
+        double best = -1e9;          // furthest progress reached: laps + lap fraction
+        double sinceProgress = 0;
+        Result result;
+    };
+
+    void adjustKartCount();
+    void startRace();
+    bool raceFinished() const;
+    void drivePlayer();
+    void track();
+
+    Options options;
+    Game* game;
+    std::vector<Tracker> trackers;
+    double raceTime;
+    long steps;
+    double elapsedWall;
+    int races;
+};
