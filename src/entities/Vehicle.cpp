@@ -132,19 +132,16 @@ void Vehicle::emitDust() {
                       (speedShare - 0.25f * u) * 0.75f);
 }
 
-void Vehicle::chooseRandomItem() {
-    const int r = std::rand() % 75;
-    if (r < 15) {
-        heldItem = ItemType::greenShell;
-    } else if (r < 30) {
-        heldItem = ItemType::redShell;
-    } else if (r < 45) {
-        heldItem = ItemType::turbo;
-    } else if (r < 60) {
-        heldItem = ItemType::star;
-    } else {
-        heldItem = ItemType::flash;
-    }
+void Vehicle::chooseRandomItem() { heldItem = itemFor(std::rand()); }
+
+ItemType Vehicle::itemFor(int randomValue) {
+    // Five items, fifteen values of 0..74 each; never none.
+    const int r = randomValue % 75;
+    if (r < 15) return ItemType::greenShell;
+    if (r < 30) return ItemType::redShell;
+    if (r < 45) return ItemType::turbo;
+    if (r < 60) return ItemType::star;
+    return ItemType::flash;
 }
 
 std::string Vehicle::heldItemName() const {

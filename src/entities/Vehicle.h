@@ -32,6 +32,8 @@ public:
     void updateAction(btCollisionWorld* world, btScalar dt) override;
     void render() override;
 
+    // The item a value of rand() draws.
+    static ItemType itemFor(int randomValue);
     // Body pose chosen from steer: 0 straight, positive leaning left, negative leaning right.
     static int poseIndex(float steer, float steerLimit, int poseCount);
 
