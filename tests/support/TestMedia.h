@@ -15,6 +15,11 @@ public:
     // Writes a file below the media folder, e.g. write("meshes/Box.mesh.xml", text).
     void write(const std::string& relativePath, const std::string& content) const;
     void startLibraries() const;
+    // A box mesh file "meshes/<name>" of one submesh with normals and texture coordinates.
+    void writeBoxMesh(const std::string& name, float halfX, float halfY, float halfZ,
+                      const std::string& material = "") const;
+    // The body, wheel and dust meshes every kart loads, as plain boxes.
+    void writeKartMeshes() const;
 
     const std::string& root() const { return directory; }   // holds media/
     std::string prefix() const { return directory + "/"; }  // what findMediaDirectory would give

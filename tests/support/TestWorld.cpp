@@ -11,6 +11,9 @@
 #include "entities/StaticEntity.h"
 #include "entities/Vehicle.h"
 #include "game/Game.h"
+#include "items/GreenShell.h"
+#include "items/RedShell.h"
+#include "items/ShellClasses.h"
 
 const btVector3 TestWorld::kartHalfExtents(1.5f, 0.8f, 2.25f);
 
@@ -54,7 +57,17 @@ TestWorld::TestWorld() {
     game.reset(new Game());
 }
 
-TestWorld::~TestWorld() { game.reset(); }
+TestWorld::~TestWorld() {
+    game.reset();
+    releaseShellClasses();
+}
+
+void TestWorld::prepareShells() {
+    GreenShell::mesh = makeBoxMesh(btVector3(0.8f, 0.5f, 0.8f));
+    GreenShell::setShape(GreenShell::mesh->createBoxHullShape());
+    RedShell::mesh = makeBoxMesh(btVector3(0.8f, 0.5f, 0.8f));
+    RedShell::setShape(RedShell::mesh->createBoxHullShape());
+}
 
 StaticEntity* TestWorld::addTerrain(const std::vector<Block>& blocks) {
     std::vector<float> positions;

@@ -46,6 +46,8 @@ public:
                         const btVector3& halfExtents);
     // A kart that the game's key poll drives, as the level loader makes the player's.
     Vehicle* addPlayer(const btVector3& position);
+    // Gives both shell classes a small box as mesh and shape, as the entry does with the shell meshes.
+    void prepareShells();
     // Runs fixed 1/60 s physics sub-steps, each followed by the tick callback.
     void step(int subSteps = 1);
 

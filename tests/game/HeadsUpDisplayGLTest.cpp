@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "entities/ItemType.h"
+#include "entities/Vehicle.h"
+#include "game/Camera.h"
+#include "game/Game.h"
+#include "game/GameClock.h"
+#include "game/KeyInput.h"
+#include "game/MessageLog.h"
+#include "game/RenderSettings.h"
+#include "support/GLTestWindow.h"
+#include "support/ImageChecks.h"
+#include "support/TestWorld.h"
+
+namespace {
+
+const double start = 100.0;  // simulated clock at start-up, seconds
+const int glyphWidth = 9;
+// The clear colour of Game::initGL in 8-bit channels.
+const Rgb sky = {34, 133, 242};
+
+// Bands around the base lines of the display in a 1024x768 window, wide enough to show text that
+// starts anywhere else on its line.
+const PixelArea extraLine = {0, 86, 600, 116};       // "Extra: " at (W/8, H/8) = (128, 96)
+const PixelArea rankLine = {600, 86, 1024, 116};     // "Rank: " at (7W/8, H/8) = (896, 96)
+const PixelArea lapLine = {600, 182, 1024, 212};     // "Lap: " at (7W/8, 2H/8) = (896, 192)
+const PixelArea fpsLine = {0, 662, 1024, 692};       // " FPS: " at (5W/8, 7H/8) = (640, 672)
+const int rankingLeft = 256;                         // 2W/8
+const int rankingLines[3] = {512, 448, 384};         // 8H/12, 7H/12, 6H/12
+const PixelArea rankingScreen = {0, 374, 1024, 532};
+// The messages start at the upper left, in eye coordinates (-6, 6, -10) under the perspective.
+const PixelArea messageArea = {0, 700, 600, 768};
+
+PixelArea lineAt(int baseline) { return {0, baseline - 10, 1024, baseline + 20}; }
+
+// Time is chosen by the test; the window timer is back when the test ends.
+struct SimulatedClock {
+    SimulatedClock() { GameClock::useSimulatedTime(start); }
+    ~SimulatedClock() { GameClock::useWindowTimer(); }
+};
+
+}  // namespace
+
+// A world with one vehicle and the camera that follows it, drawn by the game's own frame.
+class HeadsUpDisplayDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vehicle = world.addVehicle(btVector3(0, 0, 0));
+        vehicle->heldItem = ItemType::greenShell;
+        world.game->raceRecords[0].rank = 1;
+        world.game->raceRecords[0].lap = 2;
+        world.game->addCamera(new Camera(vehicle));
+        world.game->initGL();
+    }
+
+    std::vector<uint8_t> frameAt(double time) {
+        GameClock::useSimulatedTime(time);
+        world.game->renderFrame();
+        glFinish();
+        return window.image();
+    }
+
+    SimulatedClock clock;  // first, so that the message list is stamped with the simulated time
+    GLTestWindow window;
+    TestWorld world;
+    Vehicle* vehicle = nullptr;
+};
+
+TEST_F(HeadsUpDisplayDrawing, LinesOfTheFollowedVehicleStartWhereTheyBelong) {
+    const std::vector<uint8_t> image = frameAt(start);
+    const PixelBounds extra = whitePixels(image, extraLine);
+    const PixelBounds rank = whitePixels(image, rankLine);
+    const PixelBounds lap = whitePixels(image, lapLine);
+    const PixelBounds fps = whitePixels(image, fpsLine);
+
+    ASSERT_GT(extra.count, 0);
+    EXPECT_GE(extra.minX, 128);
+    EXPECT_LT(extra.minX, 128 + glyphWidth);
+    // "Extra: greenShell" is 17 characters long.
+    EXPECT_GT(extra.maxX, 128 + 16 * glyphWidth);
+    EXPECT_LE(extra.maxX, 128 + 17 * glyphWidth);
+    ASSERT_GT(rank.count, 0);
+    EXPECT_GE(rank.minX, 896);
+    EXPECT_LT(rank.minX, 896 + glyphWidth);
+    ASSERT_GT(lap.count, 0);
+    EXPECT_GE(lap.minX, 896);
+    EXPECT_LT(lap.minX, 896 + glyphWidth);
+    // The frame-rate text starts with a blank.
+    ASSERT_GT(fps.count, 0);
+    EXPECT_GE(fps.minX, 640 + glyphWidth);
+    EXPECT_LT(fps.minX, 640 + 2 * glyphWidth);
+
+    // A release is no press; F2 then removes the frame-rate line and only that.
+    onKey(GLFW_KEY_F2, GLFW_RELEASE);
+    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, fps.count);
+    onKey(GLFW_KEY_F2, GLFW_PRESS);
+    const std::vector<uint8_t> withoutFps = frameAt(start);
+    EXPECT_EQ(whitePixels(withoutFps, fpsLine).count, 0);
+    EXPECT_EQ(whitePixels(withoutFps, extraLine).count, extra.count);
+    EXPECT_EQ(whitePixels(withoutFps, rankLine).count, rank.count);
+    EXPECT_EQ(whitePixels(withoutFps, lapLine).count, lap.count);
+    onKey(GLFW_KEY_F2, GLFW_PRESS);
+    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, fps.count);
+}
+
+TEST_F(HeadsUpDisplayDrawing, RankingScreenIsShownOnlyWhenTheRaceIsOver) {
+    EXPECT_EQ(whitePixels(frameAt(start), rankingScreen).count, 0);
+
+    world.game->raceOver = true;
+    const std::vector<uint8_t> image = frameAt(start);
+    // "Ranking:", "1: Kart" and "Press Enter to restart game", one line each.
+    const int lengths[3] = {8, 7, 27};
+    for (int line = 0; line < 3; ++line) {
+        SCOPED_TRACE("ranking line " + std::to_string(line));
+        const PixelBounds text = whitePixels(image, lineAt(rankingLines[line]));
+        ASSERT_GT(text.count, 0);
+        EXPECT_GE(text.minX, rankingLeft);
+        EXPECT_LT(text.minX, rankingLeft + glyphWidth);
+        EXPECT_GT(text.maxX, rankingLeft + (lengths[line] - 1) * glyphWidth);
+        EXPECT_LE(text.maxX, rankingLeft + lengths[line] * glyphWidth);
+        EXPECT_GE(text.minY, rankingLines[line] - 4);
+        EXPECT_LE(text.maxY, rankingLines[line] + 12);
+    }
+
+    world.game->raceOver = false;
+    EXPECT_EQ(whitePixels(frameAt(start), rankingScreen).count, 0);
+}
+
+TEST_F(HeadsUpDisplayDrawing, TestOutputMessageFadesOutOverThreeSeconds) {
+    const std::vector<uint8_t> fresh = frameAt(start);
+    EXPECT_GT(whitePixels(fresh, messageArea).count, 0);
+
+    // Half-way it is an even mix of white and the sky behind it.
+    const std::vector<uint8_t> halfWay = frameAt(start + 1.5);
+    printf("now %f time %f sim %d\n", GameClock::now(), MessageLog::instance().getTimes()[0], GameClock::isSimulated());
+    glClear(GL_COLOR_BUFFER_BIT); drawMessages(); glFinish(); printf("direct red %d\n", redRange(window.image(), messageArea).high);
+    glClear(GL_COLOR_BUFFER_BIT); world.game->cameras[0]->update(0); drawMessages(); glFinish(); printf("after camera red %d\n", redRange(window.image(), messageArea).high);
+    glClear(GL_COLOR_BUFFER_BIT); world.game->cameras[0]->update(0); vehicle->render(); drawMessages(); glFinish(); printf("after vehicle red %d\n", redRange(window.image(), messageArea).high);
+    glClear(GL_COLOR_BUFFER_BIT); world.game->cameras[0]->update(0); drawMessages(); glFinish(); printf("after camera2 red %d\n", redRange(window.image(), messageArea).high);
+    { GLboolean b = glIsEnabled(GL_BLEND); GLint s1, d1; glGetIntegerv(GL_BLEND_SRC, &s1); glGetIntegerv(GL_BLEND_DST, &d1); printf("blend %d %x %x\n", b, s1, d1); }
+    { GLfloat rc[4]; glGetFloatv(GL_CURRENT_RASTER_COLOR, rc); printf("raster colour %f %f %f %f\n", rc[0], rc[1], rc[2], rc[3]); GLint bits; glGetIntegerv(GL_ALPHA_BITS, &bits); printf("alpha bits %d\n", bits); }
+    { FILE* f = fopen("/tmp/draw-hud.ppm", "wb"); fprintf(f, "P6 1024 768 255\n"); for (int y = 767; y >= 0; --y) fwrite(&halfWay[y*1024*3], 1, 1024*3, f); fclose(f); }
+    EXPECT_EQ(whitePixels(halfWay, messageArea).count, 0);
+    EXPECT_NEAR(redRange(halfWay, messageArea).high, (255 + sky.r) / 2, 8);
+    EXPECT_EQ(MessageLog::instance().getTexts(), std::vector<std::string>{"test output"});
+
+    const std::vector<uint8_t> expired = frameAt(start + 3.5);
+    EXPECT_EQ(pixelsUnlike(expired, messageArea, sky, 3).count, 0);
+    EXPECT_TRUE(MessageLog::instance().getTexts().empty());
+}
