@@ -11,6 +11,7 @@
 #include "entities/StaticEntity.h"
 #include "entities/Vehicle.h"
 #include "game/Game.h"
+#include "game/GameClock.h"
 #include "items/GreenShell.h"
 #include "items/RedShell.h"
 #include "items/ShellClasses.h"
@@ -53,6 +54,7 @@ boost::shared_ptr<Mesh> makeBoxMesh(const btVector3& h, const btVector3& c) {
 }
 
 TestWorld::TestWorld() {
+    GameClock::useSimulatedTime(0);  // no window: the sub-steps drive the clock
     media.startLibraries();
     game.reset(new Game());
 }
@@ -60,6 +62,7 @@ TestWorld::TestWorld() {
 TestWorld::~TestWorld() {
     game.reset();
     releaseShellClasses();
+    GameClock::useWindowTimer();
 }
 
 void TestWorld::prepareShells() {

@@ -1,0 +1,155 @@
+#include <BulletCollision/CollisionDispatch/btGhostObject.h>
+#include <gtest/gtest.h>
+
+#include "entities/Vehicle.h"
+#include "game/Game.h"
+#include "level/Course.h"
+#include "support/TestWorld.h"
+
+namespace {
+
+// Karts moved by hand around the default square course (start line at x = -100, z = 0, driving +Z).
+struct StandingsTest : ::testing::Test {
+    StandingsTest() { world.game->setCourse(Course::defaultPoints()); }
+
+    Vehicle* kartAt(const btVector3& position) {
+        Vehicle* kart = world.addVehicle(position);
+        return kart;
+    }
+    void place(Vehicle* kart, const btVector3& position) { kart->worldTransform().setOrigin(position); }
+    const RaceRecord& record(int index) const { return world.game->raceRecords[index]; }
+    void update(int times = 1) {
+        for (int i = 0; i < times; ++i) world.game->updateRace();
+    }
+    // Drives once around the course by hand, ending just past the start line.
+    void lap(Vehicle* kart) {
+        for (const btVector3& p : {btVector3(-100, 0, 50), btVector3(0, 0, 100), btVector3(100, 0, 0),
+                                   btVector3(0, 0, -100), btVector3(-100, 0, -50), btVector3(-100, 0, -5),
+                                   btVector3(-100, 0, 5)}) {
+            place(kart, p);
+            update();
+        }
+    }
+
+    TestWorld world;
+};
+
+const btVector3 behindTheLine(-100, 0, -5);
+const btVector3 pastTheLine(-100, 0, 5);
+
+}  // namespace
+
+TEST_F(StandingsTest, FirstCrossingCountsLapOneAndTheSixthFinishes) {
+    Vehicle* kart = kartAt(behindTheLine);
+    update();
+    EXPECT_EQ(record(0).segment, 4);
+    EXPECT_EQ(record(0).lap, 0);
+    EXPECT_EQ(record(0).rank, 1);
+    place(kart, pastTheLine);
+    update();
+    EXPECT_EQ(record(0).segment, 0);
+    EXPECT_EQ(record(0).lap, 1);
+    EXPECT_NEAR(record(0).progress, 5.0f / 800.0f, 1e-5f);
+    for (int lapNumber = 2; lapNumber <= 5; ++lapNumber) {
+        lap(kart);
+        EXPECT_EQ(record(0).lap, lapNumber);
+        EXPECT_FALSE(record(0).finished);
+    }
+    lap(kart);
+    EXPECT_EQ(record(0).lap, 6);
+    EXPECT_TRUE(record(0).finished);
+    place(kart, btVector3(-100, 0, 50));
+    update();
+    EXPECT_EQ(record(0).segment, 0) << "a finished record is frozen";
+    EXPECT_NEAR(record(0).progress, 5.0f / 800.0f, 1e-5f);
+}
+
+TEST_F(StandingsTest, BackwardsOverTheLineAndForwardAgainLeavesTheLap) {
+    Vehicle* kart = kartAt(behindTheLine);
+    update();
+    place(kart, pastTheLine);
+    update();
+    ASSERT_EQ(record(0).lap, 1);
+    place(kart, behindTheLine);
+    update();
+    EXPECT_TRUE(record(0).crossedBackwards);
+    EXPECT_EQ(record(0).lap, 1);
+    place(kart, pastTheLine);
+    update();
+    EXPECT_FALSE(record(0).crossedBackwards);
+    EXPECT_EQ(record(0).lap, 1) << "no lap for coming back";
+    lap(kart);
+    EXPECT_EQ(record(0).lap, 2) << "the next crossing counts again";
+}
+
+TEST_F(StandingsTest, LapsThenProgressDecideTheRanksAndTiesShareOne) {
+    Vehicle* a = kartAt(behindTheLine);
+    kartAt(btVector3(-100, 0, 60));
+    kartAt(btVector3(-100, 0, 60));
+    update(2);
+    // On lap 0 the kart behind the line is almost a whole lap through.
+    EXPECT_EQ(record(0).rank, 1);
+    EXPECT_EQ(record(1).rank, 2);
+    EXPECT_EQ(record(2).rank, 2) << "equal progress, equal rank";
+
+    // Over the line its progress starts again near 0, but a lap ahead beats any progress.
+    place(a, pastTheLine);
+    update(2);
+    EXPECT_EQ(record(0).lap, 1);
+    EXPECT_LT(record(0).progress, record(1).progress);
+    EXPECT_EQ(record(0).rank, 1);
+    EXPECT_EQ(record(1).rank, 2);
+    EXPECT_EQ(record(2).rank, 2);
+}
+
+TEST_F(StandingsTest, KartsBehindAFinisherStayBehindIt) {
+    Vehicle* leader = kartAt(behindTheLine);
+    Vehicle* second = kartAt(btVector3(-100, 0, -20));
+    update();
+    for (int i = 0; i < 6; ++i) lap(leader);
+    ASSERT_TRUE(record(0).finished);
+    ASSERT_EQ(record(0).rank, 1);
+    // The second kart, still racing, is placed behind the finisher whatever its own progress.
+    place(second, btVector3(100, 0, 0));
+    update(2);
+    EXPECT_EQ(record(1).rank, 2);
+}
+
+TEST_F(StandingsTest, OffEverySlabTheRecordKeepsItsProgress) {
+    Vehicle* kart = kartAt(btVector3(-100, 0, 40));
+    update();
+    const float progress = record(0).progress;
+    place(kart, btVector3(0, 0, 0));  // the middle of the square, where the closing planes meet
+    update();
+    EXPECT_EQ(record(0).segment, -1);
+    EXPECT_FLOAT_EQ(record(0).progress, progress);
+}
+
+TEST_F(StandingsTest, VehicleAheadIsOneRankUpAndTheLeaderAimsAtTheLast) {
+    Vehicle* first = kartAt(btVector3(-100, 0, 80));
+    Vehicle* second = kartAt(btVector3(-100, 0, 50));
+    Vehicle* third = kartAt(btVector3(-100, 0, 20));
+    Game& game = *world.game;
+    EXPECT_EQ(game.vehicleAhead(second), second) << "nobody placed yet";
+    update(2);
+    EXPECT_EQ(game.vehicleAhead(third), second);
+    EXPECT_EQ(game.vehicleAhead(second), first);
+    EXPECT_EQ(game.vehicleAhead(first), third);
+    EXPECT_EQ(game.vehicleAhead(nullptr), third) << "not in the race: the last place";
+}
+
+TEST_F(StandingsTest, TheRaceEndsWhenEveryPlayerHasFinished) {
+    Vehicle* player = kartAt(behindTheLine);
+    kartAt(btVector3(-100, 0, -20));
+    world.game->players.push_back(player);
+    update();
+    place(player, pastTheLine);
+    update();
+    for (int i = 0; i < 4; ++i) lap(player);
+    EXPECT_FALSE(world.game->raceOver);
+    lap(player);
+    EXPECT_TRUE(world.game->raceOver);
+    const RaceRecord frozen = record(1);
+    update();
+    EXPECT_EQ(record(1).rank, frozen.rank) << "the bookkeeping stops";
+}

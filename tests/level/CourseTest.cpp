@@ -1,0 +1,72 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "level/Course.h"
+
+namespace {
+
+void expectVector(const btVector3& actual, const btVector3& expected, const char* what) {
+    EXPECT_NEAR(actual.x(), expected.x(), 1e-5f) << what;
+    EXPECT_NEAR(actual.y(), expected.y(), 1e-5f) << what;
+    EXPECT_NEAR(actual.z(), expected.z(), 1e-5f) << what;
+}
+
+}  // namespace
+
+TEST(Course, DefaultSquareHasItsFigures) {
+    const Course course(Course::defaultPoints());
+    ASSERT_EQ(course.segmentCount(), 5);
+    EXPECT_FLOAT_EQ(course.totalLength, 800);
+    const float lengths[] = {100, 200, 200, 200, 100};
+    const float starts[] = {0, 0.125f, 0.375f, 0.625f, 0.875f};
+    const float shares[] = {0.125f, 0.25f, 0.25f, 0.25f, 0.125f};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FLOAT_EQ(course.segments[i].length, lengths[i]);
+        EXPECT_FLOAT_EQ(course.segments[i].startFraction, starts[i]);
+        EXPECT_FLOAT_EQ(course.segments[i].lengthFraction, shares[i]);
+    }
+    const CourseSegment& first = course.segments[0];
+    const float half = std::sqrt(0.5f);
+    expectVector(first.direction, btVector3(0, 0, 1), "direction");
+    expectVector(first.startNormal, btVector3(0, 0, 1), "start normal");
+    expectVector(first.endNormal, btVector3(half, 0, half), "end normal");
+    EXPECT_NEAR(first.startOffset, 0, 1e-4f);
+    EXPECT_NEAR(first.endOffset, 0, 1e-4f);
+    expectVector(first.startTilt, btVector3(0, 0, 0), "start tilt");
+    expectVector(first.endTilt, btVector3(-1, 0, 0), "end tilt");
+}
+
+TEST(Course, FindsSegmentsAndMeasuresTheLap) {
+    const Course course(Course::defaultPoints());
+    EXPECT_EQ(findCheckpoint(btVector3(-90, 0, 50), course), 0);
+    EXPECT_NEAR(course.lapFraction(0, btVector3(-90, 0, 50)), 50.0f / (100 - 10) * 0.125f, 1e-6f);
+    // The start plane is inclusive, the end plane exclusive.
+    EXPECT_EQ(findCheckpoint(btVector3(-100, 0, 0), course), 0);
+    EXPECT_EQ(findCheckpoint(btVector3(-100, 0, -1), course), 4);
+    // Where every closing plane meets, no slab holds the point.
+    EXPECT_EQ(findCheckpoint(btVector3(0, 0, 0), course), -1);
+    EXPECT_EQ(findCheckpoint(btVector3(NAN, 0, 0), course), -1);
+    // The fraction runs on across a corner, off the centre line too.
+    ASSERT_EQ(findCheckpoint(btVector3(-80, 0, 70), course), 0);
+    ASSERT_EQ(findCheckpoint(btVector3(-70, 0, 80), course), 1);
+    EXPECT_LT(course.lapFraction(0, btVector3(-80, 0, 70)), 0.125f);
+    EXPECT_GT(course.lapFraction(1, btVector3(-70, 0, 80)), 0.125f);
+    EXPECT_NEAR(course.lapFraction(1, btVector3(-80, 0, 80)), 0.125f, 1e-5f) << "on the corner's bisector";
+    EXPECT_NEAR(course.lapFraction(4, btVector3(-100, 0, -1e-4f)), 1.0f, 1e-5f);
+}
+
+TEST(Course, OnlyBuildableListsAreUsable) {
+    EXPECT_TRUE(Course::isUsable(Course::defaultPoints()));
+    EXPECT_FALSE(Course::isUsable({}));
+    EXPECT_FALSE(Course::isUsable({btVector3(0, 0, 0), btVector3(0, 0, 10)}));
+    EXPECT_FALSE(Course::isUsable({btVector3(0, 0, 0), btVector3(0, 0, 10), btVector3(0, 0, 10)}));
+    // Out along a line and straight back: the corners turn back exactly.
+    EXPECT_FALSE(Course::isUsable({btVector3(0, 0, 0), btVector3(0, 0, 10), btVector3(0, 0, 20)}));
+    EXPECT_FALSE(Course::isUsable({btVector3(0, 0, 0), btVector3(0, INFINITY, 10), btVector3(10, 0, 0)}));
+    EXPECT_TRUE(Course::isUsable({btVector3(0, 0, 0), btVector3(0, 0, 10), btVector3(10, 0, 0)}));
+    // An unusable list builds the default square rather than dividing by zero.
+    const Course fallback({btVector3(1, 1, 1), btVector3(1, 1, 1), btVector3(1, 1, 1)});
+    EXPECT_EQ(fallback.segmentCount(), 5);
+    EXPECT_FLOAT_EQ(fallback.totalLength, 800);
+}
