@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "entities/Entity.h"
 #include "entities/KinematicCharacterController.h"
 
@@ -26,6 +28,12 @@ public:
     virtual void alignToGround();
 
     void updateAction(btCollisionWorld* world, btScalar dt) override;
+
+    // A contact normal (pointing towards this entity) belongs to a wall unless it points mostly up
+    // (ground) or mostly down. Nothing on a track lies above the karts: a normal pointing down is a
+    // contact the detection found from behind a thin track triangle, and would push into the ground.
+    static bool isWall(const btVector3& normal) { return std::fabs(normal.y()) < wallLimitY; }
+    static constexpr float wallLimitY = 0.707f;
 
     static constexpr float stepHeightUnits = 0.35f;
     static constexpr float groundRayLength = 12.5f;

@@ -227,7 +227,7 @@ void Vehicle::touchWall(btPersistentManifold* manifold, float sign, const btVect
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         const btVector3 n = normalizedOrZero(manifold->getContactPoint(p).m_normalWorldOnB * sign);
         const btVector3 horizontal(n.x(), 0, n.z());
-        if (n.y() >= floorNormalY || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
+        if (!isWall(n) || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
         const btVector3 h = horizontal.normalized();
         const float facing = h.dot(walk);
         pushDirection = h;
@@ -251,7 +251,7 @@ void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTa
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         const btVector3 n = normalizedOrZero(manifold->getContactPoint(p).m_normalWorldOnB * sign);
         const btVector3 horizontal(n.x(), 0, n.z());
-        if (n.y() >= floorNormalY || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
+        if (!isWall(n) || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
         const btVector3 h = horizontal.normalized();
         const float facing = h.dot(walk);
         const btVector3 reflected(walk.x() - 2 * facing * h.x(), 0, walk.z() - 2 * facing * h.z());

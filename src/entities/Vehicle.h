@@ -78,7 +78,6 @@ public:
     static constexpr float airFriction = 0.5f;        // per sub-step
     static constexpr float pushDecay = 0.5f;          // per sub-step
     static constexpr float steeringReturn = 0.95f;    // per sub-step
-    static constexpr float floorNormalY = 0.707f;     // contacts steeper than this are walls
     static constexpr float wallStrengthMin = 20.0f;
     static constexpr float wallStrengthMax = 40.0f;
     static constexpr float staticBodyWallStrength = 51.0f;

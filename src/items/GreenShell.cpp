@@ -46,7 +46,7 @@ void GreenShell::onCollision(btPersistentManifold* manifold, float sign, const b
 void GreenShell::wallRule(btPersistentManifold* manifold, float sign) {
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         btVector3 v = manifold->getContactPoint(p).m_normalWorldOnB * sign;
-        if (v.y() >= wallNormalY || v.length2() == 0) continue;  // ground, not a wall
+        if (!isWall(v) || v.length2() == 0) continue;
         v.normalize();
         if (wasHit) {
             hit(v, knockStrength);

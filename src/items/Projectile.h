@@ -20,7 +20,6 @@ public:
     static std::vector<Projectile*> allProjectiles;  // in order of creation
     static constexpr size_t maxProjectiles = 10;
     static constexpr float knockStrength = 50.0f;
-    static constexpr float wallNormalY = 0.707f;  // contacts steeper than this are walls
 
 protected:
     Projectile(Game* game, const btVector3& position, float yaw, boost::shared_ptr<Mesh> mesh,

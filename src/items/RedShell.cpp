@@ -61,6 +61,6 @@ void RedShell::wallRule(btPersistentManifold* manifold, float sign) {
     // Any wall throws a red shell back, hit before or not.
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         const btVector3 v = manifold->getContactPoint(p).m_normalWorldOnB * sign;
-        if (v.y() < wallNormalY) hit(v, knockStrength);
+        if (isWall(v)) hit(v, knockStrength);
     }
 }
