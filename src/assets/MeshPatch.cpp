@@ -16,8 +16,7 @@ void uploadBuffer(GLenum target, unsigned int& name, const void* data, size_t by
     glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
 }
 
-// Enables a client array and points it at `data` (an offset into the bound buffer in buffer mode),
-// or disables it when the attribute is absent.
+// Enables a client array when its attribute is present, disables it otherwise.
 void setClientArray(GLenum array, bool present) {
     if (present) {
         glEnableClientState(array);
@@ -75,6 +74,8 @@ void MeshPatch::render() {
         return;
     }
     if (compile) {
+        // A first upload recorded into the list would be replayed, all mipmaps, every frame.
+        if (properties && properties->texture && !properties->texture->uploaded) properties->texture->upload();
         displayList = glGenLists(1);
         glNewList(displayList, GL_COMPILE);
     }

@@ -201,14 +201,14 @@ void Game::updateStandings() {
         // Outside every slab there is nothing to measure in: the last progress stands.
         if (segment >= 0) record.progress = course->lapFraction(segment, origin);
 
-        const int ownBackwards = record.crossedBackwards ? 1 : 0;
+        // One place down for every vehicle ahead: a finisher placed before this one, or more laps
+        // (a lap less while back over the line), or as many laps and more progress.
+        const int ownLaps = record.lap - (record.crossedBackwards ? 1 : 0);
         int rank = 1;
         for (const RaceRecord& other : raceRecords) {
-            const int otherBackwards = other.crossedBackwards ? 1 : 0;
-            if (other.finished && other.rank < record.rank) {
-                rank = other.rank + 1;
-            } else if (other.lap - otherBackwards > record.lap - ownBackwards ||
-                       (other.lap - otherBackwards == record.lap - ownBackwards && other.progress > record.progress)) {
+            const int otherLaps = other.lap - (other.crossedBackwards ? 1 : 0);
+            const bool finishedAhead = other.finished && other.rank < record.rank;
+            if (finishedAhead || otherLaps > ownLaps || (otherLaps == ownLaps && other.progress > record.progress)) {
                 rank += 1;
             }
         }

@@ -57,6 +57,8 @@ void MessageLog::draw(double now) {
         glRasterPos3f(-6.0f, 6.0f - 0.3f * i, -10.0f);
         drawBitmapText(texts[i]);
     }
+    // Mesa may hold bitmaps back and draw them later under whatever blending is on by then.
+    glFlush();
     glPopMatrix();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);

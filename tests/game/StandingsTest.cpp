@@ -115,6 +115,27 @@ TEST_F(StandingsTest, KartsBehindAFinisherStayBehindIt) {
     EXPECT_EQ(record(1).rank, 2);
 }
 
+TEST_F(StandingsTest, FinishersAheadInAnyListOrderAllCount) {
+    Vehicle* third = kartAt(behindTheLine);
+    Vehicle* second = kartAt(behindTheLine);
+    Vehicle* first = kartAt(behindTheLine);
+    update();
+    // The last kart in the list finishes first, then the middle one; the first is still racing.
+    for (Vehicle* kart : {first, second, third}) {
+        place(kart, pastTheLine);
+        update();
+    }
+    for (int i = 0; i < 5; ++i) lap(first);
+    for (int i = 0; i < 5; ++i) lap(second);
+    ASSERT_TRUE(record(2).finished);
+    ASSERT_TRUE(record(1).finished);
+    EXPECT_EQ(record(2).rank, 1);
+    EXPECT_EQ(record(1).rank, 2);
+    place(third, btVector3(100, 0, 0));
+    update();
+    EXPECT_EQ(record(0).rank, 3) << "behind both finishers, not only the last one in the list";
+}
+
 TEST_F(StandingsTest, OffEverySlabTheRecordKeepsItsProgress) {
     Vehicle* kart = kartAt(btVector3(-100, 0, 40));
     update();

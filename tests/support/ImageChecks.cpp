@@ -45,19 +45,6 @@ int largestDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>&
     return largest;
 }
 
-int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int tolerance) {
-    int count = 0;
-    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3) {
-        for (size_t c = 0; c < 3; ++c) {
-            if (std::abs(a[i + c] - b[i + c]) > tolerance) {
-                ++count;
-                break;
-            }
-        }
-    }
-    return count;
-}
-
 PixelBounds whitePixels(const std::vector<uint8_t>& image, const PixelArea& area) {
     return findPixels(image, area, [](const Rgb& p) {
         return p.r >= whiteLevel && p.g >= whiteLevel && p.b >= whiteLevel;
@@ -72,11 +59,12 @@ PixelBounds pixelsUnlike(const std::vector<uint8_t>& image, const PixelArea& are
     });
 }
 
-int brightestRed(const std::vector<uint8_t>& image, const PixelArea& area) {
-    int brightest = 0;
+ChannelRange redRange(const std::vector<uint8_t>& image, const PixelArea& area) {
+    ChannelRange range;
     findPixels(image, area, [&](const Rgb& p) {
-        brightest = std::max(brightest, p.r);
+        range.low = std::min(range.low, p.r);
+        range.high = std::max(range.high, p.r);
         return false;
     });
-    return brightest;
+    return range;
 }

@@ -21,14 +21,18 @@ struct Rgb {
     int r, g, b;
 };
 
+// The clear colour of Game::initGL in 8-bit channels.
+constexpr Rgb skyColour = {34, 133, 242};
+
 // Largest difference of one colour channel between two images of the window's size.
 int largestDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
-// Pixels whose channels differ by more than `tolerance` anywhere.
-int differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int tolerance);
 // Text drawn in white: every channel at least 250.
 PixelBounds whitePixels(const std::vector<uint8_t>& image, const PixelArea& area);
 // Pixels whose colour differs from `colour` by more than `tolerance` in some channel.
 PixelBounds pixelsUnlike(const std::vector<uint8_t>& image, const PixelArea& area, const Rgb& colour, int tolerance);
 Rgb pixelAt(const std::vector<uint8_t>& image, int x, int y);
-// The brightest red channel within the area, for text that fades.
-int brightestRed(const std::vector<uint8_t>& image, const PixelArea& area);
+// The lowest and highest red channel within the area: shading across a surface, text that fades.
+struct ChannelRange {
+    int low = 255, high = 0;
+};
+ChannelRange redRange(const std::vector<uint8_t>& image, const PixelArea& area);

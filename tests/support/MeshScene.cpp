@@ -21,7 +21,7 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 const float eyeDistance = 20.0f;
 const float sheetHalfSize = 6.0f;
-const float domeHeight = 1.5f;
+const float domeHeight = 3.0f;
 const int sheetCells = 12;
 const int textureSize = 8;
 const float pi = 3.14159265f;
@@ -105,20 +105,7 @@ std::vector<unsigned int> gridIndices(int cells) {
     return indices;
 }
 
-}  // namespace
-
-MeshScene::MeshScene(GLTestWindow& window) : window(window), game(new Game()) {
-    window.media.write("meshes/Scene.material", materialScript);
-    window.media.write("textures/Quadrants.tga", quadrantImage());
-    window.media.startLibraries();
-    light.reset(new Light(lightDirection, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0));
-    game->addLight(light.get());
-    game->initGL();
-}
-
-MeshScene::~MeshScene() = default;
-
-std::string MeshScene::sheetMeshXml() {
+std::string sheetMeshXml() {
     std::vector<Vertex> dome;
     const float k = pi / (2 * sheetHalfSize);  // the dome falls to 0 at the rim
     for (int j = 0; j <= sheetCells; ++j) {
@@ -134,8 +121,8 @@ std::string MeshScene::sheetMeshXml() {
     }
     const std::vector<Vertex> tile = {{7, -1.5f, 0, 0, 0, 1, 0, 0},
                                       {10, -1.5f, 0, 0, 0, 1, 0, 0},
-                                      {10, 1.5f, 0, 0, 0, 1, 0, 0},
-                                      {7, 1.5f, 0, 0, 0, 1, 0, 0}};
+                                      {7, 1.5f, 0, 0, 0, 1, 0, 0},
+                                      {10, 1.5f, 0, 0, 0, 1, 0, 0}};
     std::ostringstream xml;
     xml << "<mesh>\n<submeshes>\n";
     writeSubmesh(xml, "Sheet", dome, gridIndices(sheetCells), true);
@@ -143,6 +130,19 @@ std::string MeshScene::sheetMeshXml() {
     xml << "</submeshes>\n</mesh>\n";
     return xml.str();
 }
+
+}  // namespace
+
+MeshScene::MeshScene(GLTestWindow& window) : window(window), game(new Game()) {
+    window.media.write("meshes/Scene.material", materialScript);
+    window.media.write("textures/Quadrants.tga", quadrantImage());
+    window.media.startLibraries();
+    light.reset(new Light(lightDirection, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0));
+    game->addLight(light.get());
+    game->initGL();
+}
+
+MeshScene::~MeshScene() = default;
 
 boost::shared_ptr<Mesh> MeshScene::loadSheet(const std::string& fileName) {
     window.media.write("meshes/" + fileName, sheetMeshXml());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,15 +21,13 @@ public:
     ~MeshScene();
 
     // Writes the sheet mesh file under `fileName` and loads it through the mesh library. Each name is a
-    // file of its own, so its patches (and their display lists and buffers) are new.
+    // file of its own, so its patches (and their display lists and buffers) are new. The sheet is a
+    // dome over x, y in [-6, 6] whose texture coordinates run from 0 to 1 across it (material "Sheet");
+    // beside it on the right, from x = 7 to 10, lies a flat tile of material "Plain" without texture
+    // coordinates, as a second submesh.
     boost::shared_ptr<Mesh> loadSheet(const std::string& fileName);
     // Clears the window, draws `mesh` 20 units in front of the eye and returns the image.
     std::vector<uint8_t> draw(Mesh& mesh);
-
-    // The sheet: a dome over x, y in [-6, 6] whose texture coordinates run from 0 to 1 across it,
-    // as a submesh of material "Sheet"; beside it on the right a flat tile of material "Plain"
-    // without texture coordinates, as a second submesh.
-    static std::string sheetMeshXml();
 
     // Window pixels well inside each quadrant of the sheet, in the order lower left (red texels),
     // lower right (green), upper left (blue), upper right (yellow); and one on the plain tile.

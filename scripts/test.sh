@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs every test: unit and drawing tests, end-to-end tests of the
+# game under Xvfb, the headless race on the default level, and a short fuzzing pass over the readers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+ctest --test-dir build -j2 --output-on-failure
+scripts/fuzz.sh "${FUZZ_SECONDS:-15}"

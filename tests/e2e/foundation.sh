@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The game opens its window, shows the sky and the display, answers every toggle key and quits on Escape.
+source "$(dirname "$0")/lib.sh"
+
+start_game
+sleep 0.5
+shot first
+# Sky along the top of the screen, white display text where "Extra: " is drawn (at W/8, H/8).
+expect_more "$(sky_pixels first 600 60 212 110)" 6000 "the sky colour fills the top of the screen"
+expect_more "$(white_pixels first 200 20 124 655)" 40 "the held item line is drawn"
+expect_more "$(white_pixels first 200 20 636 80)" 40 "the frame-rate line is drawn"
+expect_more "$(white_pixels first 140 25 140 4)" 40 "\"test output\" is shown at first"
+
+sleep 3.5
+shot later
+expect_less "$(white_pixels later 140 25 140 4)" 10 "\"test output\" is gone after three seconds"
+
+key F2
+sleep 0.3
+shot nofps
+expect_less "$(white_pixels nofps 200 20 636 80)" 10 "F2 removes the frame-rate line"
+expect_more "$(white_pixels nofps 200 20 124 655)" 40 "F2 leaves the rest of the display"
+
+# Every toggle with a message shows a fresh, opaque line in the message area.
+for toggle in F3 F3 F4 F5 F6 F7 F8 F9; do
+    sleep 0.4
+    key "$toggle"
+    sleep 0.1
+    shot "message-$toggle"
+    expect_more "$(white_pixels "message-$toggle" 400 170 140 0)" 60 "$toggle shows its message"
+done
+key A
+
+quit_game
+# The statistics line comes when a second of frames has passed (with F8 the culling, and the line,
+# went off for the last second): about once a second, more often only while frames are slower.
+lines=$(grep -c "^culled objects / plane: 0 ([0-9]*) 1 ([0-9]*) 2 ([0-9]*) 3 ([0-9]*) 4 ([0-9]*) 5 ([0-9]*)$" "$WORK/stdout" || true)
+expect_more "$lines" 4 "the culling statistics line is printed about once a second"
+echo "foundation: ok"

@@ -1,0 +1,109 @@
+# Helpers for end-to-end tests: the real game under an X server of its own, driven with xdotool and
+# checked with ImageMagick screenshots. Source this file; pass the game binary as the first argument.
+set -euo pipefail
+
+GAME="$1"
+WORK=$(mktemp -d /tmp/vorbel-e2e-XXXXXX)
+SERVER=""
+GAME_PID=""
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    [ -n "$SERVER" ] && kill "$SERVER" 2>/dev/null || true
+    wait 2>/dev/null || true
+    if [ "${KEEP_SHOTS:-}" = "" ]; then rm -rf "$WORK"; else echo "screenshots kept in $WORK"; fi
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- game stderr ---" >&2
+    cat "$WORK/stderr" >&2 2>/dev/null || true
+    KEEP_SHOTS=1
+    exit 1
+}
+
+start_server() {
+    local fifo="$WORK/display"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    SERVER=$!
+    read -r number <"$fifo"
+    export DISPLAY=":$number"
+}
+
+# Starts the game from its own folder, where the build generated its media.
+start_game() {
+    start_server
+    (cd "$(dirname "$GAME")" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    GAME_PID=$!
+    xdotool search --sync --onlyvisible --name "^Vorbel Race$" >/dev/null 2>&1 &
+    local searcher=$!
+    for _ in $(seq 1 100); do
+        kill -0 "$searcher" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$searcher" 2>/dev/null && fail "no window named Vorbel Race appeared"
+    WINDOW=$(xdotool search --name "^Vorbel Race$" | head -n 1)
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+    sleep 0.5
+}
+
+shot() {  # shot NAME: screenshot of the whole screen into $WORK/NAME.png
+    import -window root "$WORK/$1.png"
+}
+
+# Mean of one channel (0..255) over a region: region NAME W H X Y CHANNEL(r|g|b)
+channel_mean() {
+    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -format "%[fx:255*mean.$6]" info: | cut -d. -f1
+}
+
+# Number of near-white pixels in a region: white_pixels NAME W H X Y
+white_pixels() {
+    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fuzz 12% -fill black +opaque white \
+        -fill white -opaque white -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Number of pixels that differ between two screenshots, optionally within a region W H X Y.
+differing_pixels() {
+    local a="$WORK/$1.png" b="$WORK/$2.png"
+    if [ $# -gt 2 ]; then
+        convert "$a" -crop "$3x$4+$5+$6" +repage "$WORK/.a.png"
+        convert "$b" -crop "$3x$4+$5+$6" +repage "$WORK/.b.png"
+        a="$WORK/.a.png"
+        b="$WORK/.b.png"
+    fi
+    compare -metric AE -fuzz 2% "$a" "$b" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
+}
+
+# Pixels that look like the sky colour (0.132, 0.522, 0.948) in a region: sky_pixels NAME W H X Y
+sky_pixels() {
+    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fuzz 4% -fill white -opaque "rgb(34,133,242)" \
+        -fill black +opaque white -format "%[fx:round(mean*w*h)]" info:
+}
+
+key() { xdotool key --window "$WINDOW" "$@"; }
+keydown() { xdotool keydown --window "$WINDOW" "$@"; }
+keyup() { xdotool keyup --window "$WINDOW" "$@"; }
+
+# Presses Escape and expects the game to end with status 0 within a second.
+quit_game() {
+    key Escape
+    for _ in $(seq 1 20); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end within a second of Escape"
+    local status=0
+    wait "$GAME_PID" || status=$?
+    GAME_PID=""
+    [ "$status" -eq 0 ] || fail "the game ended with status $status"
+}
+
+expect_more() {  # expect_more VALUE LIMIT MESSAGE
+    [ "$1" -gt "$2" ] || fail "$3 ($1 not above $2)"
+}
+
+expect_less() {
+    [ "$1" -lt "$2" ] || fail "$3 ($1 not below $2)"
+}
