@@ -76,6 +76,14 @@ differing_pixels() {
     compare -metric AE -fuzz 2% "$a" "$b" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
 }
 
+# Root-mean-square difference of two screenshots in a region W H X Y, in thousandths of full scale.
+image_distance() {
+    convert "$WORK/$1.png" -crop "$3x$4+$5+$6" +repage "$WORK/.a.png"
+    convert "$WORK/$2.png" -crop "$3x$4+$5+$6" +repage "$WORK/.b.png"
+    compare -metric RMSE "$WORK/.a.png" "$WORK/.b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/' |
+        awk '{ printf "%d", $1 * 1000 }'
+}
+
 # Pixels that look like the sky colour (0.132, 0.522, 0.948) in a region: sky_pixels NAME W H X Y
 sky_pixels() {
     convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fuzz 4% -fill white -opaque "rgb(34,133,242)" \
