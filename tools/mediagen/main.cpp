@@ -1,11 +1,12 @@
-#include <fstream>
-#include <string>
-#include <sys/stat.h>
+// Generates the game's default media folder: vorbel-mediagen <media folder>.
+#include <iostream>
+
+#include "MediaGenerator.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
-    std::string root = argv[1];
-    mkdir(root.c_str(), 0755);
-    std::ofstream(root + "/this is media.txt") << "media\n";
-    return 0;
+    if (argc != 2) {
+        std::cerr << "usage: vorbel-mediagen <media folder>" << std::endl;
+        return 2;
+    }
+    return MediaGenerator(argv[1]).run() ? 0 : 1;
 }

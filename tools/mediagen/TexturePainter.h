@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Paints every texture the material script names, procedurally, as uncompressed TGA files with
+// power-of-two sizes. Patterns that repeat over a surface tile without seams.
+class TexturePainter {
+public:
+    // Writes the textures into `directory`; returns false if a file cannot be written.
+    static bool paintAll(const std::string& directory);
+    // Number of files paintAll writes.
+    static int count();
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <vector>
+
+#include "MeshBuilder.h"
+#include "Vec3.h"
+
+class TrackLayout;
+
+// Builds the track mesh along a layout: the asphalt road with kerbs and the start line, a
+// barrier wall on each side, and the grassy embankment from the wall tops down to the ground.
+// Also gives the checkpoints and how far the track reaches out to the sides.
+class TrackBuilder {
+public:
+    explicit TrackBuilder(const TrackLayout& layout);
+
+    MeshBuilder build() const;
+    // Checkpoints on the centre line, in driving order, the first on the start line.
+    std::vector<Vec3> checkpoints() const;
+    // Horizontal distance from the centre line to the foot of the embankment at s, on the higher side.
+    double reach(double s) const;
+
+    static constexpr double halfWidth = 19.0;  // centre line to the inner face of a wall
+    static constexpr double kerbWidth = 1.5;
+    static constexpr double startLineHalfDepth = 1.5;
+    static constexpr double wallHeight = 2.0;   // above the road edge
+    static constexpr double wallFooting = 0.5;  // below the road edge, so no gap shows under the wall
+    static constexpr double wallThickness = 1.0;
+    static constexpr double embankmentFoot = -0.3;  // height of the embankment's foot, just below the ground
+    // Distance between cross-sections along the road, on curves and on straights.
+    static constexpr double curveStationSpacing = 4.0;
+    static constexpr double straightStationSpacing = 10.0;
+
+private:
+    // One cross-section of the track.
+    struct Station {
+        double s;         // distance along the lap
+        double textureS;  // distance used for texture coordinates (the closing copy of station 0 ends the lap)
+        Vec3 up;
+        Vec3 left;
+        std::vector<Vec3> road;  // surface points at the road's lateral columns, right to left
+    };
+    std::vector<Station> stations() const;
+    void addRoad(MeshBuilder& mesh, const std::vector<Station>& all) const;
+    void addWall(MeshBuilder& mesh, const std::vector<Station>& all, double side) const;
+    // Texture coordinate along the lap that repeats a whole number of times per lap.
+    double lapTexture(double s, double period) const;
+
+    const TrackLayout& layout;
+};
