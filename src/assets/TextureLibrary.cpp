@@ -58,6 +58,7 @@ boost::shared_ptr<Texture> TextureLibrary::getTexture(const std::string& name) {
     for (ILenum error = ilGetError(); error != IL_NO_ERROR; error = ilGetError()) {
         std::cerr << "IL Error: " << error << ", " << iluErrorString(error) << std::endl;
         std::cerr << "texture file: " << path << std::endl;
+        loaded = false;  // a short read leaves part of the pixels unread
     }
     if (loaded && data && width > 0 && height > 0) {
         cached.reset(new Texture(path, width, height, ilGetInteger(IL_IMAGE_FORMAT), ilGetInteger(IL_IMAGE_TYPE), data));

@@ -64,6 +64,14 @@ white_pixels() {
         -fill white -opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 
+# Pixels where one screenshot has white text and the other not, in a region W H X Y: compares text
+# whatever the scene behind it.
+text_difference() {
+    convert "$WORK/$1.png" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.a.png"
+    convert "$WORK/$2.png" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.b.png"
+    compare -metric AE "$WORK/.a.png" "$WORK/.b.png" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
+}
+
 # Number of pixels that differ between two screenshots, optionally within a region W H X Y.
 differing_pixels() {
     local a="$WORK/$1.png" b="$WORK/$2.png"
@@ -82,6 +90,11 @@ image_distance() {
     convert "$WORK/$2.png" -crop "$3x$4+$5+$6" +repage "$WORK/.b.png"
     compare -metric RMSE "$WORK/.a.png" "$WORK/.b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/' |
         awk '{ printf "%d", $1 * 1000 }'
+}
+
+# Pixels of a region for which an ImageMagick -fx expression holds: count_where NAME W H X Y EXPR
+count_where() {
+    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fx "($6) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
 }
 
 # Pixels that look like the sky colour (0.132, 0.522, 0.948) in a region: sky_pixels NAME W H X Y

@@ -76,7 +76,9 @@ TEST_F(DrivingTest, SteeringIsLimitedAndReturnsToStraight) {
     while (kart->steer != 0 && steps < 200) {
         world.step();
         ++steps;
-        if (kart->steer != 0) EXPECT_NEAR(kart->steer, previous * Vehicle::steeringReturn, 1e-5f);
+        if (kart->steer != 0) {
+            EXPECT_NEAR(kart->steer, previous * Vehicle::steeringReturn, 1e-5f);
+        }
         previous = kart->steer;
     }
     EXPECT_EQ(kart->steer, 0.0f);

@@ -71,7 +71,7 @@ void TestMedia::writeKartMeshes() const {
     writeBoxMesh("DustSphere.mesh.xml", 0.5f, 0.5f, 0.5f);
 }
 
-CapturedStream::CapturedStream(std::ostream& stream) : stream(stream), original(stream.rdbuf(captured.rdbuf())) {}
+CapturedStream::CapturedStream(std::ostream& stream) : stream(stream), captured(), original(stream.rdbuf(captured.rdbuf())) {}
 
 CapturedStream::~CapturedStream() { stream.rdbuf(original); }
 

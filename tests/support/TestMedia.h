@@ -41,8 +41,8 @@ public:
 
 private:
     std::ostream& stream;
+    std::ostringstream captured;  // built before the stream is pointed at it
     std::streambuf* original;
-    std::ostringstream captured;
 };
 
 // Folder of the third-party test files when the shared folder is present, else "".

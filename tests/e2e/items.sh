@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The item keys hand the player an item, Space uses it, and each shows: shells fly ahead, a turbo
+# rushes the kart forward, a star makes it glow, a flash shrinks the others; fast karts raise dust.
+source "$(dirname "$0")/lib.sh"
+
+ROAD="220 170 400 300"  # the road ahead of the player's kart
+HUD_ITEM="100 20 190 655"  # the held item's name after "Extra: "
+GREEN="g > r + 0.15 && g > b + 0.15"
+RED="r > g + 0.25 && r > b + 0.25"
+DUST="r > b + 0.03 && r > 0.45 && r < 0.8 && abs(r - g) < 0.08"  # warm grey puffs over cool grey road
+
+use_item() {  # use_item KEY NAME: take the item, check the display names it, use it, check "none"
+    key "$1"
+    sleep 0.3
+    shot "held-$2"
+    expect_more "$(text_difference "held-$2" standing $HUD_ITEM)" 20 "the display names the $2 after key $1"
+    key space
+    sleep 0.15
+    shot "used-$2"
+    expect_less "$(text_difference "used-$2" standing $HUD_ITEM)" 5 "the display shows none after using the $2"
+}
+
+start_game
+sleep 1.5
+shot standing
+expect_less "$(count_where standing $ROAD "$GREEN")" 30 "no green shell on the road at the start"
+
+# With the throttle held at speed, dust rises behind the kart; the puffs grow as they fall behind
+# and soon pass the camera, so the most seen in a few frames counts.
+expect_less "$(count_where standing 600 260 212 508 "$DUST")" 10 "no dust while standing"
+keydown Up
+sleep 2
+most=0
+for frame in 1 2 3 4 5 6 7 8; do
+    shot "dust-$frame"
+    seen=$(count_where "dust-$frame" 600 260 212 508 "$DUST")
+    [ "$seen" -gt "$most" ] && most=$seen
+    sleep 0.1
+done
+keyup Up
+expect_more "$most" 40 "a fast kart raises dust"
+sleep 1
+
+use_item g greenShell
+expect_more "$(count_where used-greenShell $ROAD "$GREEN")" 30 "a green shell flies ahead"
+
+sleep 1
+use_item r redShell
+expect_more "$(count_where used-redShell $ROAD "$RED")" 30 "a red shell flies ahead"
+
+use_item t turbo
+sleep 0.5
+shot turbo-on
+expect_more "$(differing_pixels used-turbo turbo-on 1024 500 0 268)" 100000 "the turbo rushes the kart forward"
+
+use_item s star
+# The star's glow pulses three times a second: the brightest of a few frames shows it.
+brightest=0
+for frame in 1 2 3 4; do
+    shot "star-$frame"
+    level=$(channel_mean "star-$frame" 120 80 452 500 g)
+    [ "$level" -gt "$brightest" ] && brightest=$level
+    sleep 0.07
+done
+before=$(channel_mean held-star 120 80 452 500 g)
+expect_more "$brightest" $((before + 10)) "the star makes the kart glow"
+
+use_item f flash
+
+quit_game
+echo "items: ok"
