@@ -2,8 +2,12 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <iomanip>
 #include <sstream>
+
+#include <unistd.h>
 
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <GLFW/glfw3.h>
@@ -23,6 +27,14 @@ const float subStep = 1.0f / 60.0f;
 const float steeringDeadBand = 0.05f;
 const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
 const float extraColumnOffset = 7.0f;
+
+// Resident set of this process, from the kernel's account of it.
+long residentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
 
 }  // namespace
 
@@ -137,6 +149,11 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
         if (!finished) continue;
         results.clear();
         for (const Tracker& tracker : trackers) results.push_back(tracker.result);
+        if (options.soakTime > 0) {
+            std::cout << "race " << races << " over after " << std::fixed << std::setprecision(1) << raceTime
+                      << " s, " << soaked << " s in all, resident memory " << residentKilobytes() << " kB"
+                      << std::endl;
+        }
         if (soaked >= options.soakTime) break;
         // Soak: race again from the grid.
         game->restart();
