@@ -8,11 +8,11 @@
 namespace {
 
 // Lit exactly as the texture looks: the light's ambient and diffuse parts add up to about one.
-MaterialSpec textured(const char* name, const char* file, double shine = 0.05, double shininess = 8) {
+MaterialDefinition textured(const char* name, const char* file, double shine = 0.05, double shininess = 8) {
     return {name, {0.85, 0.85, 0.85}, {0.95, 0.95, 0.95}, {shine, shine, shine}, shininess, file};
 }
 
-MaterialSpec plain(const char* name, double r, double g, double b, double shine = 0.1, double shininess = 10) {
+MaterialDefinition plain(const char* name, double r, double g, double b, double shine = 0.1, double shininess = 10) {
     return {name, {r, g, b}, {r, g, b}, {shine, shine, shine}, shininess, ""};
 }
 
@@ -22,8 +22,8 @@ std::string colour(const double (&rgb)[3]) {
 
 }  // namespace
 
-const std::vector<MaterialSpec>& MaterialCatalog::all() {
-    static const std::vector<MaterialSpec> materials = {
+const std::vector<MaterialDefinition>& MaterialCatalog::all() {
+    static const std::vector<MaterialDefinition> materials = {
         textured(material::road, texture::asphalt),
         textured(material::kerb, texture::kerb, 0.1),
         textured(material::startLine, texture::startLine, 0.1),
@@ -64,15 +64,15 @@ const std::vector<MaterialSpec>& MaterialCatalog::all() {
 
 std::string MaterialCatalog::script() {
     std::ostringstream text;
-    for (const MaterialSpec& spec : all()) {
+    for (const MaterialDefinition& material : all()) {
         // Every block gives all four colours, so none is taken over from the block before it.
-        text << "material " << spec.name << "\n{\n\ttechnique\n\t{\n\t\tpass\n\t\t{\n";
-        text << "\t\t\tambient " << colour(spec.ambient) << "\n";
-        text << "\t\t\tdiffuse " << colour(spec.diffuse) << "\n";
-        text << "\t\t\tspecular " << colour(spec.specular) << " " << formatNumber(spec.shininess, 1) << "\n";
+        text << "material " << material.name << "\n{\n\ttechnique\n\t{\n\t\tpass\n\t\t{\n";
+        text << "\t\t\tambient " << colour(material.ambient) << "\n";
+        text << "\t\t\tdiffuse " << colour(material.diffuse) << "\n";
+        text << "\t\t\tspecular " << colour(material.specular) << " " << formatNumber(material.shininess, 1) << "\n";
         text << "\t\t\temissive 0 0 0 1\n";
-        if (!spec.texture.empty())
-            text << "\t\t\ttexture_unit\n\t\t\t{\n\t\t\t\ttexture " << spec.texture << "\n\t\t\t}\n";
+        if (!material.texture.empty())
+            text << "\t\t\ttexture_unit\n\t\t\t{\n\t\t\t\ttexture " << material.texture << "\n\t\t\t}\n";
         text << "\t\t}\n\t}\n}\n\n";
     }
     return text.str();

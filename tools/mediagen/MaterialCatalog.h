@@ -4,7 +4,7 @@
 #include <vector>
 
 // One material of the script: colours for the fixed-function lighting and an optional texture.
-struct MaterialSpec {
+struct MaterialDefinition {
     std::string name;
     double ambient[3];
     double diffuse[3];
@@ -18,6 +18,6 @@ struct MaterialSpec {
 // textures are multiplied by the lit colour, so textured materials are nearly white.
 class MaterialCatalog {
 public:
-    static const std::vector<MaterialSpec>& all();
+    static const std::vector<MaterialDefinition>& all();
     static std::string script();
 };
