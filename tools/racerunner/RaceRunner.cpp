@@ -1,5 +1,6 @@
 #include "RaceRunner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "entities/Vehicle.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "items/Projectile.h"
 #include "items/ShellClasses.h"
 #include "level/Course.h"
 #include "level/SceneLoader.h"
@@ -39,7 +41,7 @@ long residentKilobytes() {
 }  // namespace
 
 RaceRunner::RaceRunner(const Options& options)
-    : options(options), game(nullptr), raceTime(0), steps(0), elapsedWall(0), races(0) {
+    : options(options), game(nullptr), firedShells(0), goneShells(0), raceTime(0), steps(0), elapsedWall(0), races(0) {
     std::srand(options.seed);
     GameClock::useSimulatedTime(0);
     startProcessLibraries(options.mediaPrefix);
@@ -135,6 +137,18 @@ void RaceRunner::track() {
     }
 }
 
+void RaceRunner::countShells() {
+    // Shells come and go inside the physics step; compare who is in play before and after it.
+    std::vector<const void*> now(Projectile::allProjectiles.begin(), Projectile::allProjectiles.end());
+    for (const void* shell : now) {
+        if (std::find(shellsInPlay.begin(), shellsInPlay.end(), shell) == shellsInPlay.end()) ++firedShells;
+    }
+    for (const void* shell : shellsInPlay) {
+        if (std::find(now.begin(), now.end(), shell) == now.end()) ++goneShells;
+    }
+    shellsInPlay.swap(now);
+}
+
 std::vector<RaceRunner::Result> RaceRunner::run() {
     const auto start = std::chrono::steady_clock::now();
     std::vector<Result> results;
@@ -145,6 +159,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
         raceTime += subStep;
         soaked += subStep;
         track();
+        countShells();
         const bool finished = raceFinished() || raceTime >= options.timeLimit;
         if (!finished) continue;
         results.clear();
@@ -157,6 +172,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
         if (soaked >= options.soakTime) break;
         // Soak: race again from the grid.
         game->restart();
+        countShells();
         startRace();
     }
     elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -38,6 +38,8 @@ public:
     std::vector<Result> run();
 
     long subSteps() const { return steps; }
+    long shellsFired() const { return firedShells; }
+    long shellsGone() const { return goneShells; }
     double wallSeconds() const { return elapsedWall; }
     int racesRun() const { return races; }
     // A digest of every vehicle's final position and standing, for comparing runs.
@@ -55,10 +57,14 @@ private:
     bool raceFinished() const;
     void drivePlayer();
     void track();
+    void countShells();
 
     Options options;
     Game* game;
     std::vector<Tracker> trackers;
+    std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step
+    long firedShells;
+    long goneShells;
     double raceTime;
     long steps;
     double elapsedWall;

@@ -16,7 +16,8 @@ void usage() {
                  "  --media PREFIX  folder holding media/ (default: the current folder)\n"
                  "  --karts N       race N karts: fewer removes computer karts, more adds rows behind the grid\n"
                  "  --soak S        race again and again, restarting at each end, for S simulated seconds\n"
-                 "  --check         exit 1 unless every computer kart finished and none stalled over 10 s\n";
+                 "  --check         exit 1 unless every computer kart finished and none stalled over 10 s,\n"
+                 "                  and a driven player's kart completed a lap on the road without stalling\n";
 }
 
 const double stallLimit = 10.0;  // seconds without progress that count as stuck
@@ -69,16 +70,23 @@ int main(int argc, char** argv) {
                       << std::setw(6) << result.rank << std::setw(10) << result.finishTime << std::setw(12)
                       << result.offCourseTime << std::setw(12) << result.longestStall << "\n";
         }
-        if (result.name != "Player" && (result.finishTime < 0 || result.longestStall > stallLimit)) ok = false;
+        const bool player = result.name == "Player";
+        if (!player && (result.finishTime < 0 || result.longestStall > stallLimit)) ok = false;
+        // Driven by the built-in driver, the player's kart must go round too, on the road all the way.
+        const bool driven = options.player == RaceRunner::PlayerMode::driven;
+        if (player && driven && (result.laps < 2 || result.offCourseTime > 0 || result.longestStall > stallLimit)) {
+            ok = false;
+        }
     }
     const double rate = runner.wallSeconds() > 0 ? runner.subSteps() / runner.wallSeconds() : 0;
     std::cout << "races " << runner.racesRun() << ", sub-steps " << runner.subSteps() << " (" << runner.subSteps() / 60.0
               << " simulated s) in " << runner.wallSeconds() << " s: " << std::setprecision(0) << rate
               << " sub-steps per second\n";
+    std::cout << "shells fired " << runner.shellsFired() << ", gone " << runner.shellsGone() << "\n";
     std::cout << "fingerprint " << runner.fingerprint() << std::endl;
     if (check && !ok) {
-        std::cerr << "FAILED: a computer kart did not finish or stalled for more than " << stallLimit << " s"
-                  << std::endl;
+        std::cerr << "FAILED: a kart did not go round, left the course or stalled for more than " << stallLimit
+                  << " s" << std::endl;
         return 1;
     }
     return 0;
