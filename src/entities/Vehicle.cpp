@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <GL/gl.h>
@@ -18,6 +17,8 @@
 #include "items/GreenShell.h"
 #include "items/ParticleEmitter.h"
 #include "items/RedShell.h"
+
+uint64_t Vehicle::vehiclesCreated = 0;
 
 namespace {
 
@@ -66,7 +67,8 @@ Vehicle::Vehicle(Game* game, const btVector3& position, std::string name, const 
       dustFromLeft(true),
       bodyMeshes(bodyMeshes),
       wheelMesh(wheelMesh),
-      heldItem(ItemType::none) {
+      heldItem(ItemType::none),
+      serial(vehiclesCreated++) {
     game->addVehicle(this);
     driftMinSpeed = normalMaxSpeed * 0.5f;
     maxSpeed = normalMaxSpeed;
@@ -262,8 +264,8 @@ void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTa
 }
 
 void Vehicle::touchVehicle(Vehicle* other) {
-    // Both karts see the contact; only the one ordered later reacts, for both.
-    if (std::less<const Vehicle*>()(this, other)) return;
+    // Both karts see the contact; only the one created later reacts, for both.
+    if (serial < other->serial) return;
     const btVector3 own = ghostObject->getWorldTransform().getOrigin();
     const btVector3 d = normalizedOrZero(other->ghostObject->getWorldTransform().getOrigin() - own);
     if (starTimeLeft > 0 || other->starTimeLeft > 0) {

@@ -72,6 +72,9 @@ public:
     std::vector<boost::shared_ptr<Mesh>> bodyMeshes;  // straight pose, then increasing lean
     boost::shared_ptr<Mesh> wheelMesh;
     ItemType heldItem;
+    // Order of creation: decides which of two touching karts handles their contact, the same on
+    // every run (memory addresses would not be).
+    const uint64_t serial;
 
     static constexpr float throttleStep = 1.5f;       // per accelerate call
     static constexpr float groundFriction = 1.0f;     // per sub-step
@@ -86,6 +89,8 @@ public:
     static constexpr float wheelSteerDegrees = 8.0f;  // per unit of steer
 
 private:
+    static uint64_t vehiclesCreated;
+
     void updateFlash(float dt);
     void applyScale(float newScale);
     void mirrorFor(int pose);

@@ -126,7 +126,8 @@ void RaceRunner::track() {
             continue;
         }
         if (record.segment < 0) result.offCourseTime += subStep;
-        const double progress = record.lap + record.progress;
+        // Back over the start line a kart is a lap less far than its counter says.
+        const double progress = record.lap - (record.crossedBackwards ? 1 : 0) + record.progress;
         if (progress > tracker.best + 1e-4) {
             tracker.best = progress;
             tracker.sinceProgress = 0;
