@@ -23,6 +23,8 @@ namespace {
 
 const btVector3 gravity(0, -9.81f, 0);
 const float brakeStep = 3.0f;  // speed taken off per sub-step while braking on the ground
+const int drivingKeys[] = {GLFW_KEY_LEFT,  GLFW_KEY_RIGHT, GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_LEFT_CONTROL,
+                           GLFW_KEY_SPACE, GLFW_KEY_LEFT_ALT, 'R', 'G', 'T', 'S', 'F', 'E'};
 
 void onPhysicsTick(btDynamicsWorld* world, btScalar timeStep) {
     GameClock::tick(timeStep);
@@ -142,7 +144,10 @@ bool Game::isKeyDown(int key) const { return keyDown && keyDown(key); }
 
 void Game::updateRace() {
     if (raceOver) {
-        // After the race only Enter counts; the bookkeeping stays frozen.
+        // After the race only Enter counts; the bookkeeping stays frozen. The driving keys are read
+        // and ignored: sticky keys keep a press until it is read, and E held past the end of the
+        // race would otherwise end the next race at once.
+        for (int key : drivingKeys) isKeyDown(key);
         if (isKeyDown(GLFW_KEY_ENTER)) restart();
         return;
     }

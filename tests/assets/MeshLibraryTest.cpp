@@ -21,31 +21,22 @@ struct Face {
     int v1, v2, v3;
 };
 
-std::string number(float value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
 // Vertex i of submesh `base` lies at (base + i, 10 i, -i), has the normal (0, 1, i) and the
 // texture coordinate (i / 4, base).
 std::string vertices(int count, int base) {
-    std::string text;
+    std::ostringstream text;
     for (int i = 0; i < count; ++i) {
-        text += "<vertex><position x=\"" + number(base + i) + "\" y=\"" + number(10.0f * i) + "\" z=\"" +
-                number(-i) + "\"/><normal x=\"0\" y=\"1\" z=\"" + number(i) + "\"/><texcoord u=\"" +
-                number(i / 4.0f) + "\" v=\"" + number(base) + "\"/></vertex>";
+        text << "<vertex><position x=\"" << base + i << "\" y=\"" << 10 * i << "\" z=\"" << -i
+             << "\"/><normal x=\"0\" y=\"1\" z=\"" << i << "\"/><texcoord u=\"" << i / 4.0f << "\" v=\"" << base
+             << "\"/></vertex>";
     }
-    return text;
+    return text.str();
 }
 
 std::string faces(const std::vector<Face>& list) {
-    std::string text;
-    for (const Face& face : list) {
-        text += "<face v1=\"" + std::to_string(face.v1) + "\" v2=\"" + std::to_string(face.v2) + "\" v3=\"" +
-                std::to_string(face.v3) + "\"/>";
-    }
-    return text;
+    std::ostringstream text;
+    for (const Face& f : list) text << "<face v1=\"" << f.v1 << "\" v2=\"" << f.v2 << "\" v3=\"" << f.v3 << "\"/>";
+    return text.str();
 }
 
 // A submesh with `vertexCount` vertices of vertices(), announced honestly.
@@ -56,9 +47,7 @@ std::string submesh(const std::vector<Face>& list, int vertexCount, int base, co
            vertices(vertexCount, base) + "</vertexbuffer></geometry></submesh>";
 }
 
-std::string meshXml(const std::string& submeshes) {
-    return "<mesh><submeshes>" + submeshes + "</submeshes></mesh>";
-}
+std::string meshXml(const std::string& submeshes) { return "<mesh><submeshes>" + submeshes + "</submeshes></mesh>"; }
 
 const MeshPatchGeometry& geometryOf(const boost::shared_ptr<Mesh>& mesh, size_t patch) {
     return *mesh->patches.at(patch)->geometry;
@@ -93,15 +82,12 @@ TEST_F(MeshFiles, ReadsSubmeshesInFileOrder) {
     EXPECT_EQ(errors.text(), "");
 
     ASSERT_EQ(mesh->patches.size(), 2u);
-    const MeshPatchGeometry& first = geometryOf(mesh, 0);
-    EXPECT_EQ(first.vertexCount, 3u);
-    EXPECT_EQ(first.indexCount, 3u);
-    EXPECT_EQ(indicesOf(first), (std::vector<unsigned int>{0, 1, 2}));
-    EXPECT_EQ(floats(first.positions, 9), (std::vector<float>{0, 0, 0, 1, 10, -1, 2, 20, -2}));
+    EXPECT_EQ(geometryOf(mesh, 0).vertexCount, 3u);
+    EXPECT_EQ(indicesOf(geometryOf(mesh, 0)), (std::vector<unsigned int>{0, 1, 2}));
+    EXPECT_EQ(floats(geometryOf(mesh, 0).positions, 9), (std::vector<float>{0, 0, 0, 1, 10, -1, 2, 20, -2}));
 
     const MeshPatchGeometry& second = geometryOf(mesh, 1);
     EXPECT_EQ(second.vertexCount, 4u);
-    EXPECT_EQ(second.indexCount, 6u);
     EXPECT_EQ(indicesOf(second), (std::vector<unsigned int>{0, 1, 2, 3, 2, 1}));
     EXPECT_EQ(floats(second.positions, 12), (std::vector<float>{100, 0, 0, 101, 10, -1, 102, 20, -2, 103, 30, -3}));
     const MeshPatchVertexProperties& attributes = *mesh->patches[1]->vertexProperties;
@@ -115,12 +101,14 @@ TEST_F(MeshFiles, ReadsSubmeshesInFileOrder) {
     EXPECT_NE(mesh->patches[1]->properties, mesh->patches[0]->properties);
 }
 
-TEST_F(MeshFiles, ReadsTextureCoordinatesOnlyForOneSet) {
+TEST_F(MeshFiles, TextureCoordinatesOnlyForOneSetAndUnknownMaterialsOnceEach) {
     const std::string common = "positions=\"true\" normals=\"true\"";
-    media.write("meshes/Sets.mesh.xml", meshXml(submesh({{0, 1, 2}}, 3, 0, "", common + " texture_coords=\"1\"") +
-                                                submesh({{0, 1, 2}}, 3, 0, "", common + " texture_coords=\"2\"") +
+    const std::string missing = " material=\"Missing\"";
+    media.write("meshes/Sets.mesh.xml", meshXml(submesh({{0, 1, 2}}, 3, 0, missing, common + " texture_coords=\"1\"") +
+                                                submesh({{0, 1, 2}}, 3, 0, missing, common + " texture_coords=\"2\"") +
                                                 submesh({{0, 1, 2}}, 3, 0, "", common) +
                                                 submesh({{0, 1, 2}}, 3, 0, "", "positions=\"true\" normals=\"True\"")));
+    CapturedStream errors(std::cerr);
     boost::shared_ptr<Mesh> mesh = load("Sets.mesh.xml");
     ASSERT_EQ(mesh->patches.size(), 4u);
     EXPECT_TRUE(mesh->patches[0]->vertexProperties->texCoords);
@@ -130,33 +118,13 @@ TEST_F(MeshFiles, ReadsTextureCoordinatesOnlyForOneSet) {
     // Only the exact "true" asks for normals.
     EXPECT_FALSE(mesh->patches[3]->vertexProperties->normals);
     EXPECT_EQ(floats(geometryOf(mesh, 3).positions, 3), (std::vector<float>{0, 0, 0}));
-}
 
-TEST_F(MeshFiles, UnknownMaterialGivesTheDefaultWithOneMessagePerPatch) {
-    media.write("meshes/Lost.mesh.xml", meshXml(submesh({{0, 1, 2}}, 3, 0, " material=\"Missing\"") +
-                                                submesh({{0, 1, 2}}, 3, 0, " material=\"Missing\"") +
-                                                submesh({{0, 1, 2}}, 3, 0)));
-    CapturedStream errors(std::cerr);
-    boost::shared_ptr<Mesh> mesh = load("Lost.mesh.xml");
-    ASSERT_EQ(mesh->patches.size(), 3u);
+    // One message per patch with an unknown material, which gets the default; the patches are built
+    // once per file, so a second load says nothing.
+    EXPECT_EQ(mesh->patches[1]->properties, MaterialLibrary::instance().getMaterial(""));
+    load("Sets.mesh.xml");
     EXPECT_EQ(errors.text(), "Material Missing not found, returning default.\n"
                              "Material Missing not found, returning default.\n");
-    for (const boost::shared_ptr<MeshPatch>& patch : mesh->patches) {
-        EXPECT_EQ(patch->properties, MaterialLibrary::instance().getMaterial(""));
-    }
-    // The patches are built once per file: a second load says nothing.
-    load("Lost.mesh.xml");
-    EXPECT_EQ(errors.count("not found"), 2);
-}
-
-TEST_F(MeshFiles, OtherRootElementGivesAnEmptyMeshSilently) {
-    media.write("meshes/Other.mesh.xml",
-                "<skeleton><submeshes>" + submesh({{0, 1, 2}}, 3, 0) + "</submeshes></skeleton>");
-    media.write("meshes/Bare.mesh.xml", "<mesh/>");
-    CapturedStream errors(std::cerr);
-    EXPECT_TRUE(load("Other.mesh.xml")->patches.empty());
-    EXPECT_TRUE(load("Bare.mesh.xml")->patches.empty());
-    EXPECT_EQ(errors.text(), "");
 }
 
 TEST_F(MeshFiles, CopiesShareTheFilePatchesButNotTheirScale) {
@@ -169,9 +137,7 @@ TEST_F(MeshFiles, CopiesShareTheFilePatchesButNotTheirScale) {
     EXPECT_EQ(one->patches, two->patches);
 
     one->setScale(2, 3, 4);
-    EXPECT_FLOAT_EQ(two->scale[0], 1);
-    EXPECT_FLOAT_EQ(two->scale[1], 1);
-    EXPECT_FLOAT_EQ(two->scale[2], 1);
+    EXPECT_EQ(std::vector<float>(two->scale, two->scale + 3), (std::vector<float>{1, 1, 1}));
     EXPECT_FALSE(two->nonUniformScale);
     // A copy made after the change starts from the file's own state again.
     EXPECT_FLOAT_EQ(load("Box.mesh.xml")->scale[1], 1);
@@ -182,9 +148,14 @@ TEST_F(MeshFiles, CopiesShareTheFilePatchesButNotTheirScale) {
     EXPECT_NE(lower->patches[0], one->patches[0]);
 }
 
-TEST_F(MeshFiles, FailedLoadIsReportedOnceAndCached) {
+TEST_F(MeshFiles, FilesWithoutAMeshGiveAnEmptyOneAndFailuresAreReportedOnceAndCached) {
+    // Another root element, or no submeshes: empty, silently.
+    media.write("meshes/Other.mesh.xml", "<skeleton><submeshes>" + submesh({{0, 1, 2}}, 3, 0) + "</submeshes></skeleton>");
+    media.write("meshes/Bare.mesh.xml", "<mesh/>");
     media.write("meshes/Broken.mesh.xml", "<mesh><submeshes><submesh>");
     CapturedStream errors(std::cerr);
+    EXPECT_TRUE(load("Other.mesh.xml")->patches.empty());
+    EXPECT_TRUE(load("Bare.mesh.xml")->patches.empty());
     EXPECT_TRUE(load("Absent.mesh.xml")->patches.empty());
     EXPECT_TRUE(load("Broken.mesh.xml")->patches.empty());
     // Fixing the files later changes nothing: the failures stay cached.
@@ -222,6 +193,10 @@ TEST_F(MeshFiles, SubmeshesNothingSoundCanBeTakenFromRejectTheFile) {
     const std::string geometry3 = "<geometry vertexcount=\"3\">" + buffer + "</geometry>";
     const std::string face = "<faces count=\"1\"><face v1=\"0\" v2=\"1\" v3=\"2\"/></faces>";
     const std::string good = submesh({{0, 1, 2}}, 3, 0);
+    auto withBuffer = [&](const std::string& attributes) {
+        return meshXml("<submesh>" + face + "<geometry vertexcount=\"3\"><vertexbuffer " + attributes + ">" + vertex3 +
+                       "</vertexbuffer></geometry></submesh>");
+    };
     struct Case {
         std::string name, text, reason;
     };
@@ -231,18 +206,11 @@ TEST_F(MeshFiles, SubmeshesNothingSoundCanBeTakenFromRejectTheFile) {
          "submesh 0 has no geometry of its own"},
         {"NoBuffer", meshXml("<submesh>" + face + "<geometry vertexcount=\"3\"/></submesh>"),
          "submesh 0 has no vertexbuffer"},
-        {"NoPositions",
-         meshXml("<submesh>" + face + "<geometry vertexcount=\"3\"><vertexbuffer normals=\"true\">" + vertex3 +
-                 "</vertexbuffer></geometry></submesh>"),
-         "submesh 0 has no vertex positions"},
-        {"FalsePositions",
-         meshXml("<submesh>" + face + "<geometry vertexcount=\"3\"><vertexbuffer positions=\"false\">" + vertex3 +
-                 "</vertexbuffer></geometry></submesh>"),
-         "submesh 0 has no vertex positions"},
+        {"NoPositions", withBuffer("normals=\"true\""), "submesh 0 has no vertex positions"},
+        {"FalsePositions", withBuffer("positions=\"false\""), "submesh 0 has no vertex positions"},
         {"NegativeFaces", meshXml("<submesh><faces count=\"-1\"/>" + geometry3 + "</submesh>"),
          "submesh 0 has a negative face count"},
-        {"NegativeVertices", meshXml("<submesh>" + face + "<geometry vertexcount=\"-2\">" + buffer + "</geometry>"
-                                     "</submesh>"),
+        {"NegativeVertices", meshXml("<submesh>" + face + "<geometry vertexcount=\"-2\">" + buffer + "</geometry></submesh>"),
          "submesh 0 has a negative vertex count"},
         {"IndexPastEnd", meshXml(good + submesh({{0, 1, 3}}, 3, 0)), "submesh 1 face 0 uses vertex 3 of 3"},
         {"NegativeIndex", meshXml(submesh({{0, 1, 2}, {-1, 1, 2}}, 3, 0)), "submesh 0 face 1 uses vertex -1 of 3"},
@@ -287,15 +255,13 @@ TEST_F(MeshFiles, CountsThatLieAreRepairedWithOneWarning) {
     ASSERT_EQ(fewer->patches.size(), 1u);
     EXPECT_EQ(geometryOf(fewer, 0).indexCount, 3u);
     EXPECT_EQ(geometryOf(fewer, 0).vertexCount, 3u);
-    EXPECT_EQ(floats(geometryOf(fewer, 0).positions, 9), (std::vector<float>{0, 0, 0, 1, 10, -1, 2, 20, -2}));
     EXPECT_EQ(floats(fewer->patches[0]->vertexProperties->texCoords, 6), (std::vector<float>{0, 0, 0.25f, 0, 0.5f, 0}));
 
     EXPECT_EQ(errors.count("WARNING: mesh file " + path("More.mesh.xml") + ": "), 1);
     EXPECT_EQ(errors.count("WARNING: mesh file " + path("Fewer.mesh.xml") + ": "), 1);
     EXPECT_EQ(errors.count("2147483647 faces but holds 1"), 1);
     EXPECT_EQ(errors.count("2147483647 vertices but holds 3"), 1);
-    EXPECT_EQ(errors.count("WARNING"), 2);
-    EXPECT_EQ(errors.count("ERROR"), 0);
+    EXPECT_EQ(errors.count(""), 2) << "nothing else";
 }
 
 TEST_F(MeshFiles, MissingOrUnusableVertexValuesReadAsZero) {
@@ -339,16 +305,16 @@ TEST_F(MeshFiles, DeepNestingIsRefusedBeforeParsing) {
     EXPECT_EQ(errors.text(), "ERROR: failed to load mesh file: " + path("TooDeep.mesh.xml") + "\n");
 
     const int hidden = 60000;  // deep enough to overflow the stack if it reached the parser
-    const std::vector<std::string> disguises = {"<a b=\"/>\">", "<a b='</a>'>", "<a>/>", "<a><!--</a>-->",
-                                                "<a><![CDATA[</a>]]>", "<a><?xml version=\"</a>\"?>"};
+    // The last: a multi-byte lead byte makes the parser skip the bytes after it, here the end tags.
+    const std::vector<std::string> disguises = {"<a b=\"/>\">",         "<a b='</a>'>",
+                                                "<a>/>",                "<a><!--</a>-->",
+                                                "<a><![CDATA[</a>]]>",  "<a><?xml version=\"</a>\"?>",
+                                                "<a>\xE0"};
     for (const std::string& open : disguises) {
         SCOPED_TRACE(open);
         TiXmlDocument document;
         EXPECT_FALSE(parseXmlText(document, "<mesh>" + nested(hidden, open, "</a>") + "</mesh>"));
     }
-    // A multi-byte lead byte makes the parser skip the bytes after it, here the end tags.
-    TiXmlDocument swallowed;
-    EXPECT_FALSE(parseXmlText(swallowed, "<mesh>" + nested(hidden, "<a>\xE0", "</a>") + "</mesh>"));
 
     // Proper text in those places is read as usual, and a leading byte-order mark is skipped.
     TiXmlDocument usual;

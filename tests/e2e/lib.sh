@@ -103,9 +103,10 @@ sky_pixels() {
         -fill black +opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 
-key() { xdotool key --window "$WINDOW" "$@"; }
-keydown() { xdotool keydown --window "$WINDOW" "$@"; }
-keyup() { xdotool keyup --window "$WINDOW" "$@"; }
+# Keys go through the X test extension to the focused game window, as a keyboard's would.
+key() { xdotool key "$@"; }
+keydown() { xdotool keydown "$@"; }
+keyup() { xdotool keyup "$@"; }
 
 # Presses Escape and expects the game to end with status 0 within a second.
 quit_game() {

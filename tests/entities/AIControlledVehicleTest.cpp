@@ -31,38 +31,29 @@ struct ComputerDriverTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ComputerDriverTest, StartsWithAnItemAndItsFirstUseTwentyFiveToTwentyNineSecondsOn) {
+TEST_F(ComputerDriverTest, SteersTowardsTheSegmentEndAndCastsNoVoteOnItsLineOrOffEverySlab) {
+    // Heading along the segment, 10 units to its left (+X is a kart's left): one vote to the right.
+    Vehicle* left = world.addVehicle(btVector3(-90, 1, 20), true, "Left");
+    Vehicle* right = world.addVehicle(btVector3(-110, 1, 20), true, "Right");
+    Vehicle* onLine = world.addVehicle(btVector3(-100, 1, 40), true, "On the line");
+    Vehicle* lost = world.addVehicle(btVector3(0, 1, 0), true, "Lost");  // where no slab holds it
+    world.step();
+    EXPECT_FLOAT_EQ(left->steer, -0.1f * Vehicle::steeringReturn);
+    EXPECT_FLOAT_EQ(right->steer, 0.1f * Vehicle::steeringReturn);
+    EXPECT_FLOAT_EQ(onLine->steer, 0.0f);
+    EXPECT_FLOAT_EQ(lost->steer, 0.0f);
+    world.step(59);
+    EXPECT_FLOAT_EQ(onLine->steer, 0.0f);
+    EXPECT_GT(onLine->speed, 10.0f) << "full throttle all the time";
+}
+
+TEST_F(ComputerDriverTest, StartsWithAnItemAndUsesAFlashAsAStarAndATurboAsABackwardsGreenShell) {
     AIControlledVehicle* kart = computerAt(-100, 20);
     EXPECT_NE(kart->heldItem, ItemType::none);
     EXPECT_GE(kart->nextItemTime, 25.0);
     EXPECT_LE(kart->nextItemTime, 29.0);
     EXPECT_EQ(kart->nextItemTime, std::floor(kart->nextItemTime)) << "whole seconds from a start at 0";
-}
 
-TEST_F(ComputerDriverTest, OnTheSegmentLineHeadingAlongItCastsNoVote) {
-    AIControlledVehicle* kart = computerAt(-100, 20);
-    world.step(30);
-    EXPECT_FLOAT_EQ(kart->steer, 0.0f);
-    EXPECT_GT(kart->speed, 10.0f) << "full throttle all the time";
-}
-
-TEST_F(ComputerDriverTest, SteersBackTowardsTheSegmentEnd) {
-    // Heading along the segment, 10 units to its left (+X is a kart's left): one vote to the right.
-    Vehicle* left = world.addVehicle(btVector3(-90, 1, 20), true, "Left");
-    Vehicle* right = world.addVehicle(btVector3(-110, 1, 20), true, "Right");
-    world.step();
-    EXPECT_FLOAT_EQ(left->steer, -0.1f * Vehicle::steeringReturn);
-    EXPECT_FLOAT_EQ(right->steer, 0.1f * Vehicle::steeringReturn);
-}
-
-TEST_F(ComputerDriverTest, OffEverySlabItCastsNoVote) {
-    Vehicle* kart = world.addVehicle(btVector3(0, 1, 0), true, "Lost");  // where no slab holds it
-    world.step();
-    EXPECT_FLOAT_EQ(kart->steer, 0.0f);
-}
-
-TEST_F(ComputerDriverTest, UsesAFlashAsAStarAndATurboAsABackwardsGreenShell) {
-    AIControlledVehicle* kart = computerAt(-100, 20);
     kart->heldItem = ItemType::flash;
     kart->nextItemTime = GameClock::now() - 1;
     world.step();

@@ -44,8 +44,7 @@ TEST(KinematicController, FallsFasterWithAirTimeAndLandsOnTheFloor) {
         world.step();
         const float drop = previousY - walker.position().y();
         // The step up and the step offset cancel; what remains is the gravity term of this step.
-        const float expected = Walker::fallAcceleration * dt * (k * dt) * 0.5f;
-        EXPECT_NEAR(drop, expected, 1e-3f) << "step " << k;
+        EXPECT_NEAR(drop, Walker::fallAcceleration * dt * (k * dt) * 0.5f, 1e-3f) << "step " << k;
         EXPECT_FALSE(walker.onGround());
         previousY = walker.position().y();
     }
@@ -113,7 +112,7 @@ TEST(KinematicController, ClimbsSmallStepsButNotTallOnes) {
 
 TEST(KinematicController, PenetrationRecoveryStopsAfterFiveRounds) {
     TestWorld world;
-    world.addBlock({btVector3(0, -5, 0), btVector3(5, 5, 5)});  // top face at y = 0
+    world.addTerrain({{btVector3(0, -5, 0), btVector3(5, 5, 5)}});  // top face at y = 0
     // A sphere sunk one unit into the block: each round moves it out by a fifth of its depth.
     Walker walker(world.game.get(), btVector3(0, 0, 0), boost::shared_ptr<btConvexShape>(new btSphereShape(1.0f)));
     world.game->dynamicsWorld->performDiscreteCollisionDetection();

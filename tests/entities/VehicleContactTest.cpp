@@ -1,6 +1,5 @@
 #include <cmath>
 
-#include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
@@ -8,21 +7,23 @@
 #include "entities/DynamicEntity.h"
 #include "entities/StaticEntity.h"
 #include "entities/Vehicle.h"
-#include "game/Game.h"
 #include "support/TestWorld.h"
 
 namespace {
 
-// Drives with the throttle held until `done` says so or the time runs out; returns the sub-steps taken.
-template <typename Done>
-int driveUntil(TestWorld& world, Vehicle* kart, Done done, int limit = 600) {
-    for (int step = 1; step <= limit; ++step) {
-        if (kart) kart->accelerate();
-        world.step();
-        if (done()) return step;
+// Two karts 16 units apart on a floor, facing each other.
+struct FacingKarts : ::testing::Test {
+    FacingKarts() {
+        world.addFloor(0, 2000);
+        a = world.addVehicle(btVector3(0, 1, 0), false, "A");
+        b = world.addVehicle(btVector3(0, 1, 16), false, "B");
+        b->yaw = static_cast<float>(M_PI);
+        world.step(30);
     }
-    return -1;
-}
+    TestWorld world;
+    Vehicle* a;
+    Vehicle* b;
+};
 
 }  // namespace
 
@@ -34,10 +35,10 @@ TEST(VehicleContacts, AWallThrowsTheKartBackAndTakesSpeedByTheAngle) {
     kart->yaw = 0.6f;  // heading towards the wall at about 35 degrees off it
     kart->speed = 50;
     float speedBefore = 0;
-    const int steps = driveUntil(world, kart, [&] {
+    const int steps = world.stepUntil([&] {
         if (kart->pushStrength <= 0) speedBefore = kart->speed;
         return kart->pushStrength > 0;
-    });
+    }, 600, kart);
     ASSERT_GT(steps, 0) << "the kart reached the wall";
     EXPECT_GE(kart->pushStrength, Vehicle::wallStrengthMin - Vehicle::pushDecay);
     EXPECT_LE(kart->pushStrength, Vehicle::wallStrengthMax);
@@ -49,16 +50,10 @@ TEST(VehicleContacts, AWallThrowsTheKartBackAndTakesSpeedByTheAngle) {
     EXPECT_LT(kart->worldTransform().getOrigin().x(), 39.0f) << "never through the wall";
 }
 
-TEST(VehicleContacts, KartsTouchingPushEachOtherApartAndHeadOnLosesAllSpeed) {
-    TestWorld world;
-    world.addFloor(0, 2000);
-    Vehicle* a = world.addVehicle(btVector3(0, 1, 0), false, "A");
-    Vehicle* b = world.addVehicle(btVector3(0, 1, 16), false, "B");
-    b->yaw = static_cast<float>(M_PI);  // facing A
-    world.step(30);
+TEST_F(FacingKarts, TouchingPushesThemApartAndHeadOnLosesAllSpeed) {
     a->speed = 30;
     b->speed = 30;
-    const int steps = driveUntil(world, nullptr, [&] { return a->pushStrength > 0 && b->pushStrength > 0; }, 120);
+    const int steps = world.stepUntil([&] { return a->pushStrength > 0 && b->pushStrength > 0; }, 120);
     ASSERT_GT(steps, 0);
     EXPECT_GE(a->pushStrength, Vehicle::bumpStrength - Vehicle::pushDecay);
     EXPECT_LE(a->pushStrength, Vehicle::bumpStrength);
@@ -71,16 +66,10 @@ TEST(VehicleContacts, KartsTouchingPushEachOtherApartAndHeadOnLosesAllSpeed) {
     EXPECT_GT(b->worldTransform().getOrigin().z() - a->worldTransform().getOrigin().z(), 6.0f) << "apart again";
 }
 
-TEST(VehicleContacts, AStarKnocksTheOtherKartAndAShrunkenKartIsKnockedAway) {
-    TestWorld world;
-    world.addFloor(0, 2000);
-    Vehicle* a = world.addVehicle(btVector3(0, 1, 0), false, "A");
-    Vehicle* b = world.addVehicle(btVector3(0, 1, 16), false, "B");
-    b->yaw = static_cast<float>(M_PI);
-    world.step(30);
+TEST_F(FacingKarts, AStarKnocksTheOtherKartAway) {
     a->starTimeLeft = 5;
     a->speed = 40;
-    ASSERT_GT(driveUntil(world, nullptr, [&] { return b->spinTimeLeft > 0; }, 120), 0);
+    ASSERT_GT(world.stepUntil([&] { return b->spinTimeLeft > 0; }, 120), 0);
     EXPECT_FLOAT_EQ(a->spinTimeLeft, 0.0f);
     EXPECT_GT(b->pushDirection.z(), 0.9f) << "knocked away from the star";
     EXPECT_GE(b->pushStrength, Vehicle::starHitStrength - 2 * Vehicle::pushDecay);
@@ -89,29 +78,24 @@ TEST(VehicleContacts, AStarKnocksTheOtherKartAndAShrunkenKartIsKnockedAway) {
 TEST(VehicleContacts, AKartPushesACrateThatWasAsleep) {
     TestWorld world;
     world.addFloor(0, 2000);
-    boost::shared_ptr<Mesh> crateMesh = makeBoxMesh(btVector3(1, 1, 1));
-    boost::shared_ptr<btCollisionShape> crateShape = crateMesh->createConvexHullShape();
+    boost::shared_ptr<Mesh> box = makeBoxMesh(btVector3(1, 1, 1));
     DynamicEntity* crate = new DynamicEntity(world.game.get(), btVector3(0, 1.2f, 25), 5.0f,
-                                             btQuaternion::getIdentity(), EntityKind::Dynamic, crateMesh, crateShape);
+                                             btQuaternion::getIdentity(), EntityKind::Dynamic, box,
+                                             box->createConvexHullShape());
     Vehicle* kart = world.addVehicle(btVector3(0, 1, 0));
     world.step(400);  // the crate settles and falls asleep
     ASSERT_FALSE(crate->getRigidBody()->isActive());
-    btTransform before;
-    crate->getWorldTransform(before);
-
-    driveUntil(world, kart, [] { return false; }, 150);
-    btTransform after;
-    crate->getWorldTransform(after);
-    EXPECT_GT(after.getOrigin().z() - before.getOrigin().z(), 2.0f) << "the crate was pushed";
+    const float before = crate->getRigidBody()->getWorldTransform().getOrigin().z();
+    world.stepUntil([] { return false; }, 150, kart);
+    EXPECT_GT(crate->getRigidBody()->getWorldTransform().getOrigin().z() - before, 2.0f) << "the crate was pushed";
 }
 
 TEST(GroundFollowing, ClosesAFifthOfTheAngleEachStepOnASlope) {
     TestWorld world;
     const float slope = 0.2f;  // radians, rising towards +Z
     boost::shared_ptr<Mesh> ramp = makeBoxMesh(btVector3(200, 1, 200));
-    boost::shared_ptr<btCollisionShape> shape = ramp->createTriangleMeshShape();
     new StaticEntity(world.game.get(), btVector3(0, -1, 0), btQuaternion(btVector3(1, 0, 0), -slope),
-                     EntityKind::Static, ramp, shape);
+                     EntityKind::Static, ramp, ramp->createTriangleMeshShape());
     Vehicle* kart = world.addVehicle(btVector3(0, 1.5f, 0));
     kart->alignToGround();
     // pitch grows by 0.2 asin(Z.n) per step: the first step from level closes a fifth of the slope.

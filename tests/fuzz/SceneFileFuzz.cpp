@@ -13,34 +13,24 @@
 
 namespace {
 
-const char* const boxMeshNames[] = {"Box.mesh.xml",      "VorbelC.mesh.xml",  "VorbelL2.mesh.xml",
-                                    "VorbelL3.mesh.xml", "VorbelL4.mesh.xml", "VorbelL5.mesh.xml",
-                                    "VorbelL6.mesh.xml", "VorbelL7.mesh.xml", "Wheel.mesh.xml",
-                                    "DustSphere.mesh.xml"};
+const char* const solidMeshNames[] = {"Box.mesh.xml",      "VorbelC.mesh.xml",  "VorbelL2.mesh.xml",
+                                      "VorbelL3.mesh.xml", "VorbelL4.mesh.xml", "VorbelL5.mesh.xml",
+                                      "VorbelL6.mesh.xml", "VorbelL7.mesh.xml", "Wheel.mesh.xml",
+                                      "DustSphere.mesh.xml"};
 
-// A unit cube of 12 triangles, so that scene nodes get shapes with some size.
-std::string boxMesh() {
-    std::string text = "<mesh><submeshes><submesh><faces count=\"12\">";
-    const int faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                              {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
-    for (const auto& face : faces) {
-        text += "<face v1=\"" + std::to_string(face[0]) + "\" v2=\"" + std::to_string(face[1]) + "\" v3=\"" +
-                std::to_string(face[2]) + "\"/>";
-    }
-    text += "</faces><geometry vertexcount=\"8\"><vertexbuffer positions=\"true\" normals=\"true\">";
-    for (int i = 0; i < 8; ++i) {
-        text += "<vertex><position x=\"" + std::to_string((i & 1) ? 1 : -1) + "\" y=\"" +
-                std::to_string((i & 2) ? 1 : -1) + "\" z=\"" + std::to_string((i & 4) ? 1 : -1) +
-                "\"/><normal x=\"0\" y=\"1\" z=\"0\"/></vertex>";
-    }
-    return text + "</vertexbuffer></geometry></submesh></submeshes></mesh>";
-}
+// A tetrahedron, so that scene nodes get shapes with some size.
+const char* const solidMesh =
+    "<mesh><submeshes><submesh><faces count=\"4\"><face v1=\"0\" v2=\"2\" v3=\"1\"/><face v1=\"0\" v2=\"1\" v3=\"3\"/>"
+    "<face v1=\"1\" v2=\"2\" v3=\"3\"/><face v1=\"2\" v2=\"0\" v3=\"3\"/></faces><geometry vertexcount=\"4\">"
+    "<vertexbuffer positions=\"true\"><vertex><position x=\"-1\" y=\"-1\" z=\"-1\"/></vertex><vertex><position "
+    "x=\"1\" y=\"-1\" z=\"-1\"/></vertex><vertex><position x=\"0\" y=\"-1\" z=\"1\"/></vertex><vertex><position "
+    "x=\"0\" y=\"1\" z=\"0\"/></vertex></vertexbuffer></geometry></submesh></submeshes></mesh>";
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzMedia& media = FuzzMedia::started([](const FuzzMedia& folder) {
-        for (const char* name : boxMeshNames) folder.write(std::string("meshes/") + name, boxMesh());
+        for (const char* name : solidMeshNames) folder.write(std::string("meshes/") + name, solidMesh);
     });
     static Game& game = *[] {
         GameClock::useSimulatedTime();

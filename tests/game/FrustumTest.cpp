@@ -17,6 +17,7 @@ struct Ball : Light {
     }
 };
 
+// A camera at the origin looking down +Z.
 struct FrustumTest : ::testing::Test {
     FrustumTest() : camera(nullptr) {
         renderSettings = RenderSettings();
@@ -37,10 +38,13 @@ struct FrustumTest : ::testing::Test {
 
 TEST_F(FrustumTest, EachRejectionIsCountedOnceOnTheFirstPlaneThatRejects) {
     EXPECT_TRUE(visible(btVector3(0, 0, 20), 1));
-    EXPECT_FALSE(visible(btVector3(0, 0, -50), 1));  // behind the camera
-    EXPECT_FALSE(visible(btVector3(0, 0, 20000), 1));  // beyond the far plane
+    EXPECT_FALSE(visible(btVector3(0, 0, -50), 1));     // behind the camera
+    EXPECT_FALSE(visible(btVector3(0, 0, 20000), 1));   // beyond the far plane
     EXPECT_FALSE(visible(btVector3(-1000, 0, 10), 1));  // far to the right: +X is left of a +Z view
     EXPECT_FALSE(visible(btVector3(0, 0, -5), 0));
+    // With culling off everything is drawn and nothing counted.
+    renderSettings.frustumCulling = false;
+    EXPECT_TRUE(visible(btVector3(0, 0, -50), 1));
     EXPECT_EQ(game.cullCounts[0], 2u);
     EXPECT_EQ(game.cullCounts[5], 1u);
     EXPECT_EQ(game.cullCounts[1] + game.cullCounts[2], 1u);
@@ -51,7 +55,7 @@ TEST_F(FrustumTest, EachRejectionIsCountedOnceOnTheFirstPlaneThatRejects) {
     EXPECT_EQ(game.cullStatistics(), expected.str());
 }
 
-TEST_F(FrustumTest, AnObjectStraddlingAPlaneIsDrawn) {
+TEST_F(FrustumTest, ObjectsStraddlingAPlaneAreDrawn) {
     // The near plane lies 3 units ahead: a ball 2 units ahead reaching past it is drawn.
     EXPECT_TRUE(visible(btVector3(0, 0, 2), 1.5f));
     EXPECT_FALSE(visible(btVector3(0, 0, 1), 1.5f));
@@ -59,26 +63,13 @@ TEST_F(FrustumTest, AnObjectStraddlingAPlaneIsDrawn) {
     // Top plane: vertical half angle 32.5 degrees; a point at height 20 at distance 10 is outside.
     EXPECT_FALSE(visible(btVector3(0, 20, 10), 1));
     EXPECT_TRUE(visible(btVector3(0, 20, 10), 15));
-}
-
-TEST_F(FrustumTest, WithCullingOffEverythingIsDrawnAndNothingCounted) {
-    renderSettings.frustumCulling = false;
-    EXPECT_TRUE(visible(btVector3(0, 0, -50), 1));
-    for (uint32_t count : game.cullCounts) EXPECT_EQ(count, 0u);
-    renderSettings.frustumCulling = true;
-    EXPECT_FALSE(visible(btVector3(0, 0, -50), 1));
-    EXPECT_EQ(game.cullCounts[0], 1u);
-}
-
-TEST_F(FrustumTest, AnUnknownRadiusRejectsOnlyJustInsideAPlane) {
     // The default radius of -1 makes the test one unit stricter.
     EXPECT_FALSE(visible(btVector3(0, 0, 3.5f), -1));
     EXPECT_TRUE(visible(btVector3(0, 0, 4.5f), -1));
-}
 
-TEST_F(FrustumTest, LookingStraightUpLeavesOnlyNearAndFar) {
+    // Looking straight up the side planes have no normal: only near and far remain.
     camera.viewDirection = btVector3(0, 1, 0);
     game.buildFrustumPlanes(camera);
-    EXPECT_TRUE(visible(btVector3(500, 10, 0), 0)) << "side planes have no normal";
+    EXPECT_TRUE(visible(btVector3(500, 10, 0), 0));
     EXPECT_FALSE(visible(btVector3(0, -10, 0), 0));
 }

@@ -6,14 +6,12 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
-#include "entities/ItemType.h"
 #include "entities/Vehicle.h"
 #include "game/Camera.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
 #include "game/KeyInput.h"
 #include "game/MessageLog.h"
-#include "game/RenderSettings.h"
 #include "support/GLTestWindow.h"
 #include "support/ImageChecks.h"
 #include "support/TestWorld.h"
@@ -66,39 +64,33 @@ protected:
 
 TEST_F(HeadsUpDisplayDrawing, LinesOfTheFollowedVehicleStartWhereTheyBelong) {
     const std::vector<uint8_t> image = frameAt(start);
-    const PixelBounds extra = whitePixels(image, extraLine);
-    const PixelBounds rank = whitePixels(image, rankLine);
-    const PixelBounds lap = whitePixels(image, lapLine);
-    const PixelBounds fps = whitePixels(image, fpsLine);
-
-    ASSERT_GT(extra.count, 0);
-    EXPECT_GE(extra.minX, 128);
-    EXPECT_LT(extra.minX, 128 + glyphWidth);
+    // The frame-rate text starts with a blank.
+    const struct {
+        PixelArea area;
+        int left;
+    } lines[] = {{extraLine, 128}, {rankLine, 896}, {lapLine, 896}, {fpsLine, 640 + glyphWidth}};
+    std::vector<int> counts;
+    for (const auto& line : lines) {
+        const PixelBounds text = whitePixels(image, line.area);
+        ASSERT_GT(text.count, 0) << "line at x " << line.left;
+        EXPECT_GE(text.minX, line.left);
+        EXPECT_LT(text.minX, line.left + glyphWidth);
+        counts.push_back(text.count);
+    }
     // "Extra: greenShell" is 17 characters long.
+    const PixelBounds extra = whitePixels(image, extraLine);
     EXPECT_GT(extra.maxX, 128 + 16 * glyphWidth);
     EXPECT_LE(extra.maxX, 128 + 17 * glyphWidth);
-    ASSERT_GT(rank.count, 0);
-    EXPECT_GE(rank.minX, 896);
-    EXPECT_LT(rank.minX, 896 + glyphWidth);
-    ASSERT_GT(lap.count, 0);
-    EXPECT_GE(lap.minX, 896);
-    EXPECT_LT(lap.minX, 896 + glyphWidth);
-    // The frame-rate text starts with a blank.
-    ASSERT_GT(fps.count, 0);
-    EXPECT_GE(fps.minX, 640 + glyphWidth);
-    EXPECT_LT(fps.minX, 640 + 2 * glyphWidth);
 
     // A release is no press; F2 then removes the frame-rate line and only that.
     onKey(GLFW_KEY_F2, GLFW_RELEASE);
-    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, fps.count);
+    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, counts[3]);
     onKey(GLFW_KEY_F2, GLFW_PRESS);
     const std::vector<uint8_t> withoutFps = frameAt(start);
     EXPECT_EQ(whitePixels(withoutFps, fpsLine).count, 0);
-    EXPECT_EQ(whitePixels(withoutFps, extraLine).count, extra.count);
-    EXPECT_EQ(whitePixels(withoutFps, rankLine).count, rank.count);
-    EXPECT_EQ(whitePixels(withoutFps, lapLine).count, lap.count);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(whitePixels(withoutFps, lines[i].area).count, counts[i]);
     onKey(GLFW_KEY_F2, GLFW_PRESS);
-    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, fps.count);
+    EXPECT_EQ(whitePixels(frameAt(start), fpsLine).count, counts[3]);
 }
 
 TEST_F(HeadsUpDisplayDrawing, RankingScreenIsShownOnlyWhenTheRaceIsOver) {
@@ -135,6 +127,7 @@ TEST_F(HeadsUpDisplayDrawing, TestOutputMessageFadesOutOverThreeSeconds) {
     EXPECT_NEAR(redRange(halfWay, messageArea).high, (255 + skyColour.r) / 2, 8);
     EXPECT_EQ(MessageLog::instance().getTexts(), std::vector<std::string>{"test output"});
 
+    // Gone, leaving the sky colour.
     const std::vector<uint8_t> expired = frameAt(start + 3.5);
     EXPECT_EQ(pixelsUnlike(expired, messageArea, skyColour, 3).count, 0);
     EXPECT_TRUE(MessageLog::instance().getTexts().empty());

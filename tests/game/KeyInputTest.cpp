@@ -12,6 +12,8 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 struct KeyInputTest : ::testing::Test {
     KeyInputTest() {
         GameClock::useSimulatedTime(10);  // "test output" has expired by now
@@ -23,17 +25,16 @@ struct KeyInputTest : ::testing::Test {
         GameClock::useWindowTimer();
     }
     // Presses a key and returns the messages it newly put on screen.
-    std::vector<std::string> press(int key) {
-        const std::vector<std::string> before = messages();
+    Texts press(int key) {
+        const Texts before = messages();
         onKey(key, GLFW_PRESS);
-        std::vector<std::string> added;
+        Texts added;
         for (const std::string& text : messages()) {
             if (std::find(before.begin(), before.end(), text) == before.end()) added.push_back(text);
         }
         return added;
     }
-    static const std::vector<std::string>& messages() { return MessageLog::instance().getTexts(); }
-    using Texts = std::vector<std::string>;
+    static const Texts& messages() { return MessageLog::instance().getTexts(); }
 
     TestMedia media;
 };
@@ -41,41 +42,45 @@ struct KeyInputTest : ::testing::Test {
 }  // namespace
 
 TEST_F(KeyInputTest, EveryToggleFlipsItsSwitchAndSaysSo) {
-    EXPECT_EQ(press(GLFW_KEY_F3), Texts{"Wireframe mode enabled"});
-    EXPECT_TRUE(renderSettings.wireframe);
-    EXPECT_EQ(press(GLFW_KEY_F3), Texts{"Wireframe mode disabled"});
-    EXPECT_EQ(press(GLFW_KEY_F7), Texts{"Display lists disabled"});
-    EXPECT_FALSE(renderSettings.displayLists);
-    EXPECT_EQ(press(GLFW_KEY_F7), Texts{"Display lists enabled"});
-    EXPECT_EQ(press(GLFW_KEY_F8), Texts{"Frustum Culling disabled"});
-    EXPECT_FALSE(renderSettings.frustumCulling);
-    EXPECT_EQ(press(GLFW_KEY_F8), Texts{"Frustum Culling enabled"});
-    EXPECT_EQ(press(GLFW_KEY_F9), Texts{"Transparency disabled"});
-    EXPECT_FALSE(renderSettings.transparency);
-    EXPECT_EQ(press(GLFW_KEY_F9), Texts{"Transparency enabled"});
-
-    EXPECT_TRUE(press(GLFW_KEY_F2).empty());
-    EXPECT_FALSE(renderSettings.showFps);
-    EXPECT_TRUE(press('A').empty());
-    EXPECT_FALSE(renderSettings.aiDrivingEnabled);
+    const struct {
+        int key;
+        bool RenderSettings::*setting;
+        Texts first, second;
+    } toggles[] = {
+        {GLFW_KEY_F3, &RenderSettings::wireframe, {"Wireframe mode enabled"}, {"Wireframe mode disabled"}},
+        {GLFW_KEY_F7, &RenderSettings::displayLists, {"Display lists disabled"}, {"Display lists enabled"}},
+        {GLFW_KEY_F8, &RenderSettings::frustumCulling, {"Frustum Culling disabled"}, {"Frustum Culling enabled"}},
+        {GLFW_KEY_F9, &RenderSettings::transparency, {"Transparency disabled"}, {"Transparency enabled"}},
+        {GLFW_KEY_F2, &RenderSettings::showFps, {}, {}},
+        {'A', &RenderSettings::aiDrivingEnabled, {}, {}},
+    };
+    for (const auto& toggle : toggles) {
+        SCOPED_TRACE(toggle.key);
+        const bool initial = renderSettings.*toggle.setting;
+        EXPECT_EQ(press(toggle.key), toggle.first);
+        EXPECT_NE(renderSettings.*toggle.setting, initial);
+        EXPECT_EQ(press(toggle.key), toggle.second);
+        EXPECT_EQ(renderSettings.*toggle.setting, initial);
+    }
     EXPECT_TRUE(press('Q').empty());
-}
 
-TEST_F(KeyInputTest, HeldOrReleasedKeysDoNotToggle) {
-    onKey(GLFW_KEY_F3, GLFW_PRESS);
-    onKey(GLFW_KEY_F3, GLFW_REPEAT);
+    // Held or released keys do not toggle.
     onKey(GLFW_KEY_F3, GLFW_REPEAT);
     onKey(GLFW_KEY_F3, GLFW_RELEASE);
-    EXPECT_TRUE(renderSettings.wireframe);
+    EXPECT_FALSE(renderSettings.wireframe);
+
+    // Pressing one toggle again and again refreshes its two messages instead of adding more.
+    media.startLibraries();  // a fresh message list
+    for (int i = 0; i < 4; ++i) onKey(GLFW_KEY_F7, GLFW_PRESS);
+    EXPECT_EQ(messages(), (Texts{"test output", "Display lists disabled", "Display lists enabled"}));
 }
 
-TEST_F(KeyInputTest, FilterKeysDeriveTheFiltersAndReportBoth) {
+TEST_F(KeyInputTest, FilterKeysDeriveTheFiltersAndReportMagnificationThenMinification) {
     EXPECT_EQ(press(GLFW_KEY_F5), (Texts{"New mag filter: GL_LINEAR", "New min filter: GL_LINEAR"}));
     EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_LINEAR));
     EXPECT_EQ(press(GLFW_KEY_F4), (Texts{"New mag filter: GL_NEAREST", "New min filter: GL_NEAREST"}));
     EXPECT_EQ(renderSettings.magFilter, static_cast<unsigned int>(GL_NEAREST));
-    press(GLFW_KEY_F5);
-    EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_NEAREST_MIPMAP_NEAREST));
+    EXPECT_EQ(press(GLFW_KEY_F5), Texts{"New min filter: GL_NEAREST_MIPMAP_NEAREST"}) << "the mag line is refreshed";
     press(GLFW_KEY_F5);
     EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_NEAREST_MIPMAP_LINEAR));
     EXPECT_EQ(renderSettings.mipmapMode, 2) << "three presses of F5 come back to the start";
@@ -100,9 +105,4 @@ TEST_F(KeyInputTest, VertexModeCycleSkipsBuffersWithoutTheExtension) {
     press(GLFW_KEY_F6);
     press(GLFW_KEY_F6);
     EXPECT_NE(renderSettings.vertexMode, 2);
-}
-
-TEST_F(KeyInputTest, PressingOneToggleRepeatedlyRefreshesItsTwoMessages) {
-    for (int i = 0; i < 4; ++i) onKey(GLFW_KEY_F7, GLFW_PRESS);
-    EXPECT_EQ(messages(), (Texts{"test output", "Display lists disabled", "Display lists enabled"}));
 }

@@ -17,12 +17,7 @@ struct ExtraFieldTest : ::testing::Test {
         return new ExtraField(world.game.get(), btVector3(x, 0.1f, z), btQuaternion::getIdentity(), pad,
                               pad->createSimplifiedHullShape());
     }
-    void drive(Vehicle* kart, int steps) {
-        for (int i = 0; i < steps; ++i) {
-            kart->accelerate();
-            world.step();
-        }
-    }
+    void drive(Vehicle* kart, int steps) { world.stepUntil([] { return false; }, steps, kart); }
     TestWorld world;
 };
 
@@ -47,15 +42,14 @@ TEST_F(ExtraFieldTest, DrivingOverAFieldTakesItOnlyWithEmptyHands) {
     EXPECT_EQ(ExtraField::activeCount, 1);
 }
 
-TEST_F(ExtraFieldTest, TheLastFieldTakenBringsThemAllBack) {
+TEST_F(ExtraFieldTest, TheLastFieldTakenBringsThemAllBackAndDeletedFieldsLeaveTheCount) {
     ExtraField* fields[] = {fieldAt(0, 0), fieldAt(10, 0), fieldAt(20, 0)};
     Vehicle* kart = world.addVehicle(btVector3(0, 1, -40));
     EXPECT_EQ(ExtraField::activeCount, 3);
     fields[0]->pickUp(kart);
     EXPECT_NE(kart->heldItem, ItemType::none);
-    fields[0]->pickUp(kart);  // inactive: nothing, whatever the kart holds
     kart->heldItem = ItemType::none;
-    fields[0]->pickUp(kart);
+    fields[0]->pickUp(kart);  // inactive: nothing
     EXPECT_EQ(kart->heldItem, ItemType::none);
     fields[1]->pickUp(kart);
     EXPECT_EQ(ExtraField::activeCount, 1);
@@ -64,34 +58,30 @@ TEST_F(ExtraFieldTest, TheLastFieldTakenBringsThemAllBack) {
     EXPECT_NE(kart->heldItem, ItemType::none) << "the last taker still gets an item";
     EXPECT_EQ(ExtraField::activeCount, 3);
     for (ExtraField* field : fields) EXPECT_TRUE(field->active);
+
+    // Deleting an inactive field leaves the count, an active one lowers it.
+    kart->heldItem = ItemType::none;
+    fields[0]->pickUp(kart);
+    ASSERT_EQ(ExtraField::activeCount, 2);
+    world.game->entities.remove(fields[0]);
+    delete fields[0];
+    EXPECT_EQ(ExtraField::activeCount, 2);
+    EXPECT_EQ(ExtraField::allFields.size(), 2u);
+    world.game->entities.remove(fields[1]);
+    delete fields[1];
+    EXPECT_EQ(ExtraField::activeCount, 1);
+    world.game.reset();
+    EXPECT_EQ(ExtraField::activeCount, 0);
+    EXPECT_TRUE(ExtraField::allFields.empty());
 }
 
-TEST_F(ExtraFieldTest, ASingleFieldComesBackAtOnce) {
+TEST_F(ExtraFieldTest, ASingleFieldIsNeverShownUpsideDown) {
     ExtraField* field = fieldAt(0, 0);
     Vehicle* kart = world.addVehicle(btVector3(0, 1, -40));
     for (int i = 0; i < 3; ++i) {
         kart->heldItem = ItemType::none;
         field->pickUp(kart);
-        EXPECT_TRUE(field->active) << "never shown upside down";
+        EXPECT_TRUE(field->active);
         EXPECT_NE(kart->heldItem, ItemType::none);
     }
-}
-
-TEST_F(ExtraFieldTest, DeletingAFieldKeepsTheCountTrue) {
-    ExtraField* taken = fieldAt(0, 0);
-    ExtraField* waiting = fieldAt(10, 0);
-    fieldAt(20, 0);
-    Vehicle* kart = world.addVehicle(btVector3(0, 1, -40));
-    taken->pickUp(kart);
-    ASSERT_EQ(ExtraField::activeCount, 2);
-    world.game->entities.remove(taken);
-    delete taken;
-    EXPECT_EQ(ExtraField::activeCount, 2);
-    EXPECT_EQ(ExtraField::allFields.size(), 2u);
-    world.game->entities.remove(waiting);
-    delete waiting;
-    EXPECT_EQ(ExtraField::activeCount, 1);
-    world.game.reset();
-    EXPECT_EQ(ExtraField::activeCount, 0);
-    EXPECT_TRUE(ExtraField::allFields.empty());
 }

@@ -1,6 +1,5 @@
 #include <cmath>
 
-#include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
@@ -13,14 +12,10 @@
 
 namespace {
 
-const float dt = TestWorld::subStep;
-
 struct ShellTest : ::testing::Test {
     ShellTest() { world.prepareShells(); }
-    btVector3 where(const Projectile* shell) const {
-        return const_cast<Projectile*>(shell)->worldTransform().getOrigin();
-    }
-    btVector3 flatVelocity(const Projectile* shell) const {
+    static btVector3 where(Projectile* shell) { return shell->worldTransform().getOrigin(); }
+    static btVector3 flatVelocity(const Projectile* shell) {
         const btVector3 w = shell->getWalkDirection();
         return btVector3(w.x(), 0, w.z());
     }
@@ -29,31 +24,26 @@ struct ShellTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ShellTest, TheEleventhShellDeletesTheFirst) {
+TEST_F(ShellTest, TheEleventhShellDeletesTheFirstAndBackwardsShellsLieStillUntilKnocked) {
     world.addFloor();
-    GreenShell* first = new GreenShell(world.game.get(), btVector3(0, 1, 0), 0, true);
-    for (int i = 1; i < 10; ++i) new GreenShell(world.game.get(), btVector3(5.0f * i, 1, 0), 0, true);
+    GreenShell* first = new GreenShell(world.game.get(), btVector3(0, 0.6f, 0), 0.3f, true);
+    for (int i = 1; i < 10; ++i) new GreenShell(world.game.get(), btVector3(5.0f * i, 0.6f, 0), 0, true);
     ASSERT_EQ(Projectile::allProjectiles.size(), 10u);
     EXPECT_EQ(Projectile::allProjectiles.front(), first);
-    GreenShell* eleventh = new GreenShell(world.game.get(), btVector3(60, 1, 0), 0, true);
+    GreenShell* eleventh = new GreenShell(world.game.get(), btVector3(60, 0.6f, 0), 0, true);
     EXPECT_EQ(Projectile::allProjectiles.size(), 10u);
     EXPECT_EQ(world.game->projectiles.size(), 10);
     EXPECT_EQ(Projectile::allProjectiles.back(), eleventh);
     EXPECT_EQ(world.game->projectiles.findLinearSearch(reinterpret_cast<Projectile*>(first)), 10) << "gone";
-    world.step(30);
-}
 
-TEST_F(ShellTest, ABackwardsShellLiesStillUntilKnocked) {
-    world.addFloor();
-    GreenShell* shell = new GreenShell(world.game.get(), btVector3(0, 0.6f, 0), 0.3f, true);
     world.step(30);
-    const btVector3 resting = where(shell);
+    const btVector3 resting = where(eleventh);
     world.step(60);
-    EXPECT_LT(where(shell).distance(resting), 1e-3f);
-    EXPECT_TRUE(shell->getWalkDirection().isZero());
-    shell->hit(btVector3(1, 0, 0), Projectile::knockStrength);
+    EXPECT_LT(where(eleventh).distance(resting), 1e-3f);
+    EXPECT_TRUE(eleventh->getWalkDirection().isZero());
+    eleventh->hit(btVector3(0, 0, 1), Projectile::knockStrength);
     world.step(10);
-    EXPECT_GT(where(shell).x() - resting.x(), 5.0f);
+    EXPECT_GT(where(eleventh).z() - resting.z(), 5.0f);
 }
 
 TEST_F(ShellTest, AGreenShellReflectsOffAWallButNotOffTheGround) {
@@ -64,14 +54,11 @@ TEST_F(ShellTest, AGreenShellReflectsOffAWallButNotOffTheGround) {
     EXPECT_NEAR(launched.length(), GreenShell::speed, 1e-3f);
     EXPECT_NEAR(launched.x(), launched.z(), 1e-3f);
 
-    int step = 0;
-    while (flatVelocity(shell).x() > 0 && step < 120) {
-        world.step();
-        ++step;
-        if (flatVelocity(shell).x() > 0) {
-            EXPECT_LT(flatVelocity(shell).distance(launched), 1e-3f) << "the floor does not deflect it";
-        }
-    }
+    world.stepUntil([&] {
+        if (flatVelocity(shell).x() <= 0) return true;
+        EXPECT_LT(flatVelocity(shell).distance(launched), 1e-3f) << "the floor does not deflect it";
+        return false;
+    }, 120);
     const btVector3 reflected = flatVelocity(shell);
     EXPECT_NEAR(reflected.length(), GreenShell::speed, 1e-2f) << "same horizontal speed";
     EXPECT_NEAR(reflected.x(), -launched.x(), 0.5f) << "leaves at 45 degrees";
@@ -99,38 +86,25 @@ TEST_F(ShellTest, AKnockedShellGoesThreeSecondsAfterItsFirstKnock) {
     EXPECT_EQ(world.game->projectiles.size(), 0);
 }
 
-TEST_F(ShellTest, TwoUnhitShellsTouchingPushEachOtherApart) {
+TEST_F(ShellTest, ShellsTouchingShellsOrKartsAreKnockedApart) {
     world.addFloor();
     // Two shells lying side by side, just touching. (Shells in flight sweep through everything but
     // walls, so fast ones meeting head-on mostly pass each other.)
     GreenShell* a = new GreenShell(world.game.get(), btVector3(0, 0.6f, 0), 0, true);
     GreenShell* b = new GreenShell(world.game.get(), btVector3(1.6f, 0.6f, 0), 0, true);
-    int steps = 0;
-    while (!(a->wasHit && b->wasHit) && steps < 60) {
-        world.step();
-        ++steps;
-    }
-    ASSERT_TRUE(a->wasHit && b->wasHit);
+    ASSERT_GT(world.stepUntil([&] { return a->wasHit && b->wasHit; }, 60), 0);
     EXPECT_LT(a->pushDirection.x(), -0.9f);
     EXPECT_GT(b->pushDirection.x(), 0.9f);
     world.step(30);
     EXPECT_GT(where(b).x() - where(a).x(), 5.0f);
-}
 
-TEST_F(ShellTest, AShellKnocksAKartAndBouncesBack) {
-    world.addFloor();
-    Vehicle* kart = world.addVehicle(btVector3(0, 1, 30));
+    // A shell running into a kart spins it; both are knocked apart along the line between them.
+    Vehicle* kart = world.addVehicle(btVector3(100, 1, 30));
     world.step(30);
-    GreenShell* shell = new GreenShell(world.game.get(), btVector3(0, 0.6f, 0), 0, false);
-    int steps = 0;
-    while (!shell->wasHit && steps < 60) {
-        world.step();
-        ++steps;
-    }
-    ASSERT_TRUE(shell->wasHit);
+    GreenShell* shell = new GreenShell(world.game.get(), btVector3(100, 0.6f, 0), 0, false);
+    ASSERT_GT(world.stepUntil([&] { return shell->wasHit; }, 60), 0);
     EXPECT_GT(kart->spinTimeLeft, 0.0f);
     EXPECT_FLOAT_EQ(kart->pushStrength, Projectile::knockStrength);
-    // Kart and shell are knocked apart along the line between their centres.
     EXPECT_LT(kart->pushDirection.distance(-shell->pushDirection), 0.05f);
 }
 
@@ -149,17 +123,12 @@ TEST_F(ShellTest, ARedShellFromTheLeaderChasesTheLastKart) {
     RedShell* shell = static_cast<RedShell*>(Projectile::allProjectiles.front());
     EXPECT_EQ(shell->target, last);
     EXPECT_GT(where(shell).z(), 60.0f) << "fired forwards";
-    float yaw = shell->yaw;
     for (int i = 0; i < 5; ++i) {
+        const float yaw = shell->yaw;
         world.step();
         EXPECT_NEAR(std::fabs(shell->yaw - yaw), RedShell::turnStep, 1e-5f);
-        yaw = shell->yaw;
     }
-    int steps = 0;
-    while (!shell->wasHit && steps < 600) {
-        world.step();
-        ++steps;
-    }
+    world.stepUntil([&] { return shell->wasHit; }, 600);
     EXPECT_GT(last->spinTimeLeft, 0.0f) << "the shell caught its target";
     EXPECT_FLOAT_EQ(leader->spinTimeLeft, 0.0f);
 }
@@ -168,12 +137,7 @@ TEST_F(ShellTest, ARedShellIsThrownBackByTheFirstWall) {
     world.addTerrain({TestWorld::floorBlock(), {btVector3(0, 2, 31), btVector3(500, 2, 1)}});
     Vehicle* target = world.addVehicle(btVector3(0, 1, 200));  // beyond the wall
     RedShell* shell = new RedShell(world.game.get(), btVector3(0, 0.6f, 0), 0, target);
-    int steps = 0;
-    while (!shell->wasHit && steps < 60) {
-        world.step();
-        ++steps;
-    }
-    ASSERT_TRUE(shell->wasHit);
+    ASSERT_GT(world.stepUntil([&] { return shell->wasHit; }, 60), 0);
     EXPECT_LT(shell->pushDirection.z(), -0.9f);
-    EXPECT_FLOAT_EQ(shell->timeLeft, shell->lifetime - 0.0f);
+    EXPECT_FLOAT_EQ(shell->timeLeft, shell->lifetime);
 }

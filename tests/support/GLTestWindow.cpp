@@ -8,18 +8,6 @@
 #include "game/BitmapText.h"
 #include "game/RenderSettings.h"
 
-namespace {
-
-GLTestWindow::Pixel readPixel(int x, int y) {
-    glReadBuffer(GL_FRONT);
-    unsigned char rgb[3] = {0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
-}  // namespace
-
 GLTestWindow::GLTestWindow() {
     media.startLibraries();
     renderSettings = RenderSettings();
@@ -42,8 +30,6 @@ GLTestWindow::~GLTestWindow() {
     glfwDestroyWindow(window);
     glfwTerminate();
 }
-
-GLTestWindow::Pixel GLTestWindow::pixel(int x, int y) const { return readPixel(x, y); }
 
 std::vector<uint8_t> GLTestWindow::image() const {
     std::vector<uint8_t> image(static_cast<size_t>(width) * height * 3);

@@ -14,13 +14,8 @@ public:
     GLTestWindow();
     ~GLTestWindow();
 
-    struct Pixel {
-        int r, g, b;
-    };
-    // What has been drawn so far (the window is single-buffered, so also after a buffer swap),
-    // in OpenGL window coordinates: origin at the lower left.
-    Pixel pixel(int x, int y) const;
-    // The whole window, RGB rows from the bottom.
+    // What has been drawn so far (the window is single-buffered, so also after a buffer swap): the
+    // whole window, RGB rows from the bottom.
     std::vector<uint8_t> image() const;
 
     static constexpr int width = 1024;

@@ -10,6 +10,7 @@
 #include "game/Game.h"
 #include "game/Light.h"
 #include "support/GLTestWindow.h"
+#include "support/TestMedia.h"
 
 namespace {
 
@@ -27,48 +28,21 @@ const int textureSize = 8;
 const float pi = 3.14159265f;
 
 const char* const materialScript =
-    "material Sheet\n"
-    "{\n"
-    "  technique\n"
-    "  {\n"
-    "    pass\n"
-    "    {\n"
-    "      ambient 0.3 0.3 0.3 1\n"
-    "      diffuse 0.7 0.7 0.7 1\n"
-    "      specular 0.2 0.2 0.2 1 20\n"
-    "      texture_unit\n"
-    "      {\n"
-    "        texture Quadrants.tga\n"
-    "      }\n"
-    "    }\n"
-    "  }\n"
-    "}\n"
-    "material Plain\n"
-    "{\n"
-    "  ambient 0.6 0.6 0.6 1\n"
-    "  diffuse 0.6 0.6 0.6 1\n"
-    "  specular 0 0 0 1 0\n"
-    "}\n";
+    "material Sheet { technique { pass { ambient 0.3 0.3 0.3 1 diffuse 0.7 0.7 0.7 1 specular 0.2 0.2 0.2 1 20\n"
+    "  texture_unit { texture Quadrants.tga } } } }\n"
+    "material Plain { ambient 0.6 0.6 0.6 1 diffuse 0.6 0.6 0.6 1 specular 0 0 0 1 0 }\n";
 
-// Uncompressed 24-bit TGA, rows from the bottom: lower left red, lower right green,
-// upper left blue, upper right yellow.
+// Lower left red, lower right green, upper left blue, upper right yellow.
 std::string quadrantImage() {
-    const unsigned char quadrantRgb[4][3] = {{220, 40, 40}, {40, 200, 40}, {40, 60, 220}, {220, 200, 40}};
-    std::string tga(18, '\0');
-    tga[2] = 2;  // true colour, not compressed
-    tga[12] = static_cast<char>(textureSize);
-    tga[14] = static_cast<char>(textureSize);
-    tga[16] = 24;
+    const uint8_t quadrantBgr[4][3] = {{40, 40, 220}, {40, 200, 40}, {220, 60, 40}, {40, 200, 220}};
+    std::vector<uint8_t> pixels;
     for (int y = 0; y < textureSize; ++y) {
         for (int x = 0; x < textureSize; ++x) {
-            const int quadrant = (y >= textureSize / 2 ? 2 : 0) + (x >= textureSize / 2 ? 1 : 0);
-            const unsigned char* rgb = quadrantRgb[quadrant];
-            tga += static_cast<char>(rgb[2]);
-            tga += static_cast<char>(rgb[1]);
-            tga += static_cast<char>(rgb[0]);
+            const uint8_t* bgr = quadrantBgr[(y >= textureSize / 2 ? 2 : 0) + (x >= textureSize / 2 ? 1 : 0)];
+            pixels.insert(pixels.end(), bgr, bgr + 3);
         }
     }
-    return tga;
+    return tgaImage(textureSize, textureSize, 24, pixels);
 }
 
 struct Vertex {

@@ -30,34 +30,17 @@ void TestMedia::write(const std::string& relativePath, const std::string& conten
 
 void TestMedia::startLibraries() const { startProcessLibraries(prefix()); }
 
-void TestMedia::writeBoxMesh(const std::string& name, float hx, float hy, float hz, const std::string& material) const {
-    // Four corners per face so that every face has its own normal and texture coordinates.
-    const float normals[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+void TestMedia::writeBoxMesh(const std::string& name, float hx, float hy, float hz) const {
+    // Corner i lies on the positive side of x, y and z where bit 0, 1 and 2 of i are set.
+    const int faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
+                              {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
     std::ostringstream xml;
-    xml << "<mesh><submeshes><submesh" << (material.empty() ? "" : " material=\"" + material + "\"") << ">";
-    xml << "<faces count=\"12\">";
-    for (int f = 0; f < 6; ++f) {
-        const int v = 4 * f;
-        xml << "<face v1=\"" << v << "\" v2=\"" << v + 1 << "\" v3=\"" << v + 2 << "\"/>";
-        xml << "<face v1=\"" << v << "\" v2=\"" << v + 2 << "\" v3=\"" << v + 3 << "\"/>";
-    }
-    xml << "</faces><geometry vertexcount=\"24\"><vertexbuffer positions=\"true\" normals=\"true\" texture_coords=\"1\">";
-    const float half[3] = {hx, hy, hz};
-    for (const auto& n : normals) {
-        // Two axes span the face; walk its corners counter-clockwise seen from outside.
-        int axis = n[0] != 0 ? 0 : (n[1] != 0 ? 1 : 2);
-        float sign = n[axis];
-        int u = (axis + 1) % 3, w = (axis + 2) % 3;
-        const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-        for (const auto& corner : corners) {
-            float p[3];
-            p[axis] = sign * half[axis];
-            p[u] = corner[0] * half[u] * sign;
-            p[w] = corner[1] * half[w];
-            xml << "<vertex><position x=\"" << p[0] << "\" y=\"" << p[1] << "\" z=\"" << p[2] << "\"/>";
-            xml << "<normal x=\"" << n[0] << "\" y=\"" << n[1] << "\" z=\"" << n[2] << "\"/>";
-            xml << "<texcoord u=\"" << (corner[0] + 1) / 2 << "\" v=\"" << (corner[1] + 1) / 2 << "\"/></vertex>";
-        }
+    xml << "<mesh><submeshes><submesh><faces count=\"12\">";
+    for (const auto& f : faces) xml << "<face v1=\"" << f[0] << "\" v2=\"" << f[1] << "\" v3=\"" << f[2] << "\"/>";
+    xml << "</faces><geometry vertexcount=\"8\"><vertexbuffer positions=\"true\">";
+    for (int i = 0; i < 8; ++i) {
+        xml << "<vertex><position x=\"" << (i & 1 ? hx : -hx) << "\" y=\"" << (i & 2 ? hy : -hy) << "\" z=\""
+            << (i & 4 ? hz : -hz) << "\"/></vertex>";
     }
     xml << "</vertexbuffer></geometry></submesh></submeshes></mesh>";
     write("meshes/" + name, xml.str());
@@ -82,6 +65,24 @@ int CapturedStream::count(const std::string& needle) const {
         if (line.find(needle) != std::string::npos) ++found;
     }
     return found;
+}
+
+std::string tgaImage(int width, int height, int bitsPerPixel, const std::vector<uint8_t>& pixels,
+                     const std::vector<uint8_t>& palette) {
+    const size_t entries = palette.size() / 3;
+    std::string tga(18, '\0');
+    tga[1] = palette.empty() ? 0 : 1;  // colour map present
+    tga[2] = palette.empty() ? 2 : 1;  // true colour or colour-mapped, not compressed
+    tga[5] = static_cast<char>(entries & 0xFF);
+    tga[6] = static_cast<char>(entries >> 8);
+    tga[7] = palette.empty() ? 0 : 24;
+    tga[12] = static_cast<char>(width & 0xFF);
+    tga[13] = static_cast<char>(width >> 8);
+    tga[14] = static_cast<char>(height & 0xFF);
+    tga[15] = static_cast<char>(height >> 8);
+    tga[16] = static_cast<char>(bitsPerPixel);
+    tga.append(palette.begin(), palette.end());
+    return tga.append(pixels.begin(), pixels.end());
 }
 
 std::string sharedTestData() {

@@ -66,9 +66,8 @@ TestWorld::~TestWorld() {
 }
 
 void TestWorld::prepareShells() {
-    GreenShell::mesh = makeBoxMesh(btVector3(0.8f, 0.5f, 0.8f));
+    GreenShell::mesh = RedShell::mesh = makeBoxMesh(btVector3(0.8f, 0.5f, 0.8f));
     GreenShell::setShape(GreenShell::mesh->createBoxHullShape());
-    RedShell::mesh = makeBoxMesh(btVector3(0.8f, 0.5f, 0.8f));
     RedShell::setShape(RedShell::mesh->createBoxHullShape());
 }
 
@@ -77,16 +76,11 @@ StaticEntity* TestWorld::addTerrain(const std::vector<Block>& blocks) {
     std::vector<unsigned int> indices;
     for (const Block& block : blocks) appendBox(positions, indices, block.halfExtents, block.centre);
     boost::shared_ptr<Mesh> mesh = makeMesh(positions, indices);
-    boost::shared_ptr<btCollisionShape> shape = mesh->createTriangleMeshShape();
     return new StaticEntity(game.get(), btVector3(0, 0, 0), btQuaternion::getIdentity(), EntityKind::Static, mesh,
-                            shape);
+                            mesh->createTriangleMeshShape());
 }
 
-StaticEntity* TestWorld::addBlock(const Block& block) {
-    return addTerrain({block});
-}
-
-StaticEntity* TestWorld::addFloor(float y, float halfSize) { return addBlock(floorBlock(y, halfSize)); }
+StaticEntity* TestWorld::addFloor(float y, float halfSize) { return addTerrain({floorBlock(y, halfSize)}); }
 
 TestWorld::Block TestWorld::floorBlock(float y, float halfSize) {
     return {btVector3(0, y - 1, 0), btVector3(halfSize, 1, halfSize)};
@@ -108,12 +102,15 @@ Vehicle* TestWorld::addVehicle(const btVector3& position, const btQuaternion& ro
     return new Vehicle(game.get(), position, name, rotation, bodies, wheel, shape);
 }
 
-Vehicle* TestWorld::addPlayer(const btVector3& position) {
-    Vehicle* player = addVehicle(position, false, "Player");
-    game->players.push_back(player);
-    return player;
-}
-
 void TestWorld::step(int subSteps) {
     for (int i = 0; i < subSteps; ++i) game->dynamicsWorld->stepSimulation(subStep, 1, subStep);
+}
+
+int TestWorld::stepUntil(const std::function<bool()>& done, int limit, Vehicle* driver) {
+    for (int taken = 1; taken <= limit; ++taken) {
+        if (driver) driver->accelerate();
+        step();
+        if (done()) return taken;
+    }
+    return -1;
 }

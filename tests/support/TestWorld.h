@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,19 +38,19 @@ public:
     // Boxes joined into one static triangle mesh (kind Static), like the track with its barriers: a
     // moving character always overlaps it, so its sweeps see every part of it.
     StaticEntity* addTerrain(const std::vector<Block>& blocks);
-    StaticEntity* addBlock(const Block& block);
     // A flat floor whose top is at height y.
     StaticEntity* addFloor(float y = 0, float halfSize = 400);
     static Block floorBlock(float y = 0, float halfSize = 400);
     Vehicle* addVehicle(const btVector3& position, bool computer = false, const std::string& name = "Kart");
     Vehicle* addVehicle(const btVector3& position, const btQuaternion& rotation, bool computer, const std::string& name,
                         const btVector3& halfExtents);
-    // A kart that the game's key poll drives, as the level loader makes the player's.
-    Vehicle* addPlayer(const btVector3& position);
     // Gives both shell classes a small box as mesh and shape, as the entry does with the shell meshes.
     void prepareShells();
     // Runs fixed 1/60 s physics sub-steps, each followed by the tick callback.
     void step(int subSteps = 1);
+    // Runs sub-steps, with the throttle of `driver` held if one is given, until `done` holds after one
+    // or `limit` have run; returns the sub-steps taken, or -1 when `done` never held.
+    int stepUntil(const std::function<bool()>& done, int limit, Vehicle* driver = nullptr);
 
     static constexpr float subStep = 1.0f / 60.0f;
     static const btVector3 kartHalfExtents;
