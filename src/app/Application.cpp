@@ -11,6 +11,7 @@
 #include "app/ProcessLibraries.h"
 #include "game/BitmapText.h"
 #include "game/Game.h"
+#include "game/GameClock.h"
 #include "game/KeyInput.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
@@ -50,7 +51,7 @@ GLFWwindow* openWindow() {
 void runFrameLoop(Game& game, GLFWwindow* window) {
     for (;;) {
         game.previousTime = game.currentTime;
-        game.currentTime = glfwGetTime();
+        game.currentTime = GameClock::now();
         game.frameTime = game.currentTime - game.previousTime;
         game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, fixedSubStep);
         game.renderFrame();

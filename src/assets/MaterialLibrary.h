@@ -14,6 +14,8 @@ struct MeshPatchProperties;
 class MaterialLibrary {
 public:
     explicit MaterialLibrary(const std::string& scriptPath);
+    MaterialLibrary(const MaterialLibrary&) = delete;
+    MaterialLibrary& operator=(const MaterialLibrary&) = delete;
     static MaterialLibrary& instance();
 
     boost::shared_ptr<MeshPatchProperties> getMaterial(const std::string& name);

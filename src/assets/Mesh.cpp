@@ -7,7 +7,7 @@
 
 Mesh::Mesh() {}
 
-Mesh::~Mesh() { patches.clear(); }
+Mesh::~Mesh() = default;
 
 void Mesh::addPatch(boost::shared_ptr<MeshPatch> patch) { patches.push_back(patch); }
 

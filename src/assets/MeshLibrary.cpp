@@ -217,6 +217,9 @@ boost::shared_ptr<Mesh> MeshLibrary::loadMesh(const std::string& name) {
             cached.reset(new Mesh());
         }
     }
+    // Computed once here, the bounding radius is handed to every copy instead of each copy
+    // building a triangle tree of its own to find it.
+    cached->getBoundingRadius();
     boost::shared_ptr<Mesh> copy(new Mesh());
     static_cast<Renderable&>(*copy) = static_cast<const Renderable&>(*cached);
     copy->displayList = 0;  // a list belongs to the object that recorded it

@@ -12,6 +12,8 @@ class TiXmlDocument;
 class MeshLibrary {
 public:
     explicit MeshLibrary(const std::string& basePath);
+    MeshLibrary(const MeshLibrary&) = delete;
+    MeshLibrary& operator=(const MeshLibrary&) = delete;
     static MeshLibrary& instance();
 
     boost::shared_ptr<Mesh> loadMesh(const std::string& name);

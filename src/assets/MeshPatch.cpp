@@ -42,9 +42,6 @@ MeshPatch::~MeshPatch() {
     for (unsigned int* buffer : {&positionBuffer, &indexBuffer, &normalBuffer, &colorBuffer, &texCoordBuffer}) {
         if (*buffer != 0) glDeleteBuffers(1, buffer);
     }
-    vertexProperties.reset();
-    properties.reset();
-    geometry.reset();
 }
 
 void MeshPatch::applyMaterial() const {

@@ -15,6 +15,8 @@ public:
     MeshPatch(MeshPatchGeometry* geometry, MeshPatchVertexProperties* vertexProperties,
               boost::shared_ptr<MeshPatchProperties> properties);
     ~MeshPatch() override;
+    MeshPatch(const MeshPatch&) = delete;  // owns GL buffers
+    MeshPatch& operator=(const MeshPatch&) = delete;
 
     void render() override;
     boost::shared_ptr<MeshPatchGeometry> getGeometry() const { return geometry; }

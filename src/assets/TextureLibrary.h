@@ -12,6 +12,8 @@ class TextureLibrary {
 public:
     explicit TextureLibrary(const std::string& basePath);
     ~TextureLibrary();
+    TextureLibrary(const TextureLibrary&) = delete;
+    TextureLibrary& operator=(const TextureLibrary&) = delete;
     static TextureLibrary& instance();
 
     boost::shared_ptr<Texture> getTexture(const std::string& name);

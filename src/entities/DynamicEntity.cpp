@@ -9,7 +9,7 @@ DynamicEntity::DynamicEntity(Game* game, const btVector3& position, float mass, 
     : Entity(game, kind, mesh, shape) {
     btTransform start(orientation, position);
     btVector3 localInertia(0, 0, 0);
-    if (mass != 0.0f) shape->calculateLocalInertia(mass, localInertia);  // a NaN mass also lands here
+    if (mass != 0.0f) shape->calculateLocalInertia(mass, localInertia);
     motionState = new btDefaultMotionState(start);
     body = new btRigidBody(btRigidBody::btRigidBodyConstructionInfo(mass, motionState, shape.get(), localInertia));
     body->setUserPointer(tag);

@@ -14,6 +14,8 @@ class Mesh;
 class Entity : public Renderable {
 public:
     ~Entity() override;
+    Entity(const Entity&) = delete;  // owns its tag and, in subclasses, physics objects
+    Entity& operator=(const Entity&) = delete;
 
     void render() override;
     float getBoundingRadius() override;
@@ -27,4 +29,6 @@ public:
 
 protected:
     Entity(Game* game, EntityKind kind, boost::shared_ptr<Mesh> mesh, boost::shared_ptr<btCollisionShape> shape);
+    // Multiplies the current OpenGL matrix by the world transform.
+    void multiplyWorldTransform() const;
 };

@@ -49,7 +49,7 @@ btKinematicCharacterController::btKinematicCharacterController(btPairCachingGhos
       useGhostSweep(true),
       upAxis(upAxis) {}
 
-btKinematicCharacterController::~btKinematicCharacterController() { manifoldArray.clear(); }
+btKinematicCharacterController::~btKinematicCharacterController() = default;
 
 const btVector3& btKinematicCharacterController::upDirection() const { return upDirections[upAxis]; }
 

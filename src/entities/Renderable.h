@@ -20,7 +20,7 @@ public:
     bool nonUniformScale;      // factors differ: normals need GL_NORMALIZE
     bool uniformScale;         // factors equal but not 1: GL_RESCALE_NORMAL is enough
     bool mirrored;             // some factor is negative: front faces turn clockwise
-    float radius;              // unscaled bounding radius, negative = not known yet
+    float radius;              // bounding radius before this object's own scale, negative = not known yet
     float scaledRadius;
     btVector3 center;
 };

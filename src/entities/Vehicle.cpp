@@ -23,6 +23,7 @@ uint64_t Vehicle::vehiclesCreated = 0;
 namespace {
 
 const float starGlowRate = 9.4245f;  // radians per second: three pulses a second
+const float spinPi = 3.1415f;        // the spin-out's half turn, as tuned (a touch short of pi)
 const float starGlowStrength = 0.35f;
 const float noEmission[4] = {0, 0, 0, 1};
 
@@ -38,7 +39,7 @@ Vehicle::Vehicle(Game* game, const btVector3& position, std::string name, const 
                  std::vector<boost::shared_ptr<Mesh>> bodyMeshes, boost::shared_ptr<Mesh> wheelMesh,
                  boost::shared_ptr<btConvexShape> shape)
     : CharacterEntity(game, position, EntityKind::Vehicle, rotation, straightPose(bodyMeshes), shape),
-      name(name),
+      name(std::move(name)),
       steer(0),
       steerStep(0.1f),
       steerLimit(2.0f),
@@ -65,7 +66,7 @@ Vehicle::Vehicle(Game* game, const btVector3& position, std::string name, const 
       turboTimeLeft(0),
       dustEmitter(new ParticleEmitter(MeshLibrary::instance().loadMesh("DustSphere.mesh.xml"))),
       dustFromLeft(true),
-      bodyMeshes(bodyMeshes),
+      bodyMeshes(std::move(bodyMeshes)),
       wheelMesh(wheelMesh),
       heldItem(ItemType::none),
       serial(vehiclesCreated++) {
@@ -86,11 +87,8 @@ Vehicle::Vehicle(Game* game, const btVector3& position, std::string name, const 
     wheelOffsetRight = btVector3(-wheelOffsetLeft.x(), wheelOffsetLeft.y(), wheelOffsetLeft.z());
 }
 
-Vehicle::~Vehicle() {
-    wheelMesh.reset();
-    bodyMeshes.clear();
-    dustEmitter.reset();
-}
+// Members go in reverse order: wheel mesh, body meshes, dust emitter, name.
+Vehicle::~Vehicle() = default;
 
 int Vehicle::poseIndex(float steer, float steerLimit, int poseCount) {
     int index = static_cast<int>(poseCount * steer / steerLimit);
@@ -225,12 +223,19 @@ void Vehicle::onCollision(btPersistentManifold* manifold, float sign, const btCo
     }
 }
 
+// The horizontal wall normal of a contact point that this kart drives into, or zero when the point
+// is ground, a surface it moves away from, or has no horizontal part.
+btVector3 Vehicle::wallFacing(const btManifoldPoint& point, float sign, const btVector3& walk) {
+    const btVector3 n = normalizedOrZero(point.m_normalWorldOnB * sign);
+    const btVector3 horizontal(n.x(), 0, n.z());
+    if (!isWall(n) || walk.dot(n) >= 0 || horizontal.length2() == 0) return btVector3(0, 0, 0);
+    return horizontal.normalized();
+}
+
 void Vehicle::touchWall(btPersistentManifold* manifold, float sign, const btVector3& walk) {
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
-        const btVector3 n = normalizedOrZero(manifold->getContactPoint(p).m_normalWorldOnB * sign);
-        const btVector3 horizontal(n.x(), 0, n.z());
-        if (!isWall(n) || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
-        const btVector3 h = horizontal.normalized();
+        const btVector3 h = wallFacing(manifold->getContactPoint(p), sign, walk);
+        if (h.isZero()) continue;
         const float facing = h.dot(walk);
         pushDirection = h;
         pushStrength = std::max(wallStrengthMin, std::min(wallStrengthMax, -facing * speed));
@@ -251,10 +256,8 @@ void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTa
     // A body without mass is a wall that throws the kart back along its reflected path.
     const btVector3 walk = normalizedOrZero(getWalkDirection());
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
-        const btVector3 n = normalizedOrZero(manifold->getContactPoint(p).m_normalWorldOnB * sign);
-        const btVector3 horizontal(n.x(), 0, n.z());
-        if (!isWall(n) || walk.dot(n) >= 0 || horizontal.length2() == 0) continue;
-        const btVector3 h = horizontal.normalized();
+        const btVector3 h = wallFacing(manifold->getContactPoint(p), sign, walk);
+        if (h.isZero()) continue;
         const float facing = h.dot(walk);
         const btVector3 reflected(walk.x() - 2 * facing * h.x(), 0, walk.z() - 2 * facing * h.z());
         pushDirection = reflected.length2() > 0 ? reflected.normalized() : h;
@@ -376,7 +379,7 @@ void Vehicle::updateAction(btCollisionWorld* world, btScalar dt) {
     float turn = 0;
     if (spinTimeLeft != 0) {
         spinTimeLeft = std::max(0.0f, spinTimeLeft - dt);
-        turn = (spinDirection * dt * 2) * 3.1415f / spinDuration;
+        turn = (spinDirection * dt * 2) * spinPi / spinDuration;
     } else if (onGround() && speed != 0) {
         turn = steer * dt * ((driftHeld || driftTime > driftBoostTime) ? 1.5f : 1.0f);
     }
@@ -393,9 +396,7 @@ void Vehicle::render() {
     Entity::render();
 
     glPushMatrix();
-    btScalar matrix[16];
-    ghostObject->getWorldTransform().getOpenGLMatrix(matrix);
-    glMultMatrixf(matrix);
+    multiplyWorldTransform();
     const float* bodyScale = mesh ? mesh->scale : Renderable::scale;
     for (const btVector3* offset : {&wheelOffsetLeft, &wheelOffsetRight}) {
         glPushMatrix();

@@ -7,6 +7,7 @@
 #include "entities/CharacterEntity.h"
 #include "entities/ItemType.h"
 
+class btManifoldPoint;
 class ParticleEmitter;
 
 // A race kart: the arcade driving model, held item and its effects, contact rules and drawing.
@@ -96,6 +97,7 @@ private:
     void mirrorFor(int pose);
     void emitDust();
     void touchVehicle(Vehicle* other);
+    static btVector3 wallFacing(const btManifoldPoint& point, float sign, const btVector3& walk);
     void touchWall(btPersistentManifold* manifold, float sign, const btVector3& walk);
     void pushRigidBody(btPersistentManifold* manifold, float sign, EntityTag* otherTag, float dt);
 };

@@ -1,5 +1,6 @@
 #include "game/Game.h"
 
+#include <cassert>
 #include <cmath>
 #include <sstream>
 
@@ -185,6 +186,7 @@ void Game::pollDrivingKeys() {
 }
 
 void Game::updateStandings() {
+    assert(raceRecords.size() == static_cast<size_t>(vehicles.size()) && "one record per vehicle");
     if (!course || course->segmentCount() == 0) return;
     const int last = course->segmentCount() - 1;
     for (int i = 0; i < vehicles.size(); ++i) {
@@ -207,7 +209,9 @@ void Game::updateStandings() {
         if (segment >= 0) record.progress = course->lapFraction(segment, origin);
 
         // One place down for every vehicle ahead: a finisher placed before this one, or more laps
-        // (a lap less while back over the line), or as many laps and more progress.
+        // (a lap less while back over the line), or as many laps and more progress. A finisher counts
+        // one place like any other; setting the rank to the finisher's rank + 1 would depend on the
+        // order of the list and let later finishers share a rank.
         const int ownLaps = record.lap - (record.crossedBackwards ? 1 : 0);
         int rank = 1;
         for (const RaceRecord& other : raceRecords) {
@@ -231,6 +235,7 @@ void Game::updateStandings() {
 }
 
 Vehicle* Game::vehicleAhead(Vehicle* vehicle) const {
+    assert(raceRecords.size() == static_cast<size_t>(vehicles.size()) && "one record per vehicle");
     int index = vehicles.findLinearSearch(vehicle);
     int wanted = static_cast<int>(raceRecords.size());
     if (index < vehicles.size() && raceRecords[index].rank != 1) wanted = raceRecords[index].rank - 1;
@@ -247,7 +252,7 @@ void Game::buildFrustumPlanes(const Camera& camera) {
     const float nearDistance = static_cast<float>(nearPlaneDistance);
     const float farDistance = static_cast<float>(farPlaneDistance);
     const btVector3 right = view.cross(up);
-    const float nearHeight = 2.0f * std::tan(static_cast<float>(fieldOfViewDegrees / 2.0 * M_PI / 180.0)) * nearDistance;
+    const float nearHeight = 2.0f * std::tan(static_cast<float>(fieldOfViewDegrees / 2.0) * SIMD_RADS_PER_DEG) * nearDistance;
     const float nearWidth = nearHeight * static_cast<float>(windowWidth()) / static_cast<float>(windowHeight());
     const btVector3 nearCentre = eye + view * nearDistance;
     const btVector3 farCentre = eye + view * farDistance;

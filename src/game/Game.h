@@ -67,7 +67,7 @@ public:
 
     btDefaultCollisionConfiguration* collisionConfiguration;
     btCollisionDispatcher* dispatcher;
-    btVector3 worldAabbMin;
+    btVector3 worldAabbMin;  // declared before broadphase, which is built over this box
     btVector3 worldAabbMax;
     btAxisSweep3* broadphase;
     btSequentialImpulseConstraintSolver* solver;

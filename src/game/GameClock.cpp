@@ -16,8 +16,6 @@ void GameClock::useSimulatedTime(double start) {
 
 void GameClock::useWindowTimer() { simulated = false; }
 
-bool GameClock::isSimulated() { return simulated; }
-
 void GameClock::tick(double seconds) {
     if (simulated) simulatedTime += seconds;
 }

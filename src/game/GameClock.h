@@ -7,7 +7,6 @@ public:
     static double now();
     static void useSimulatedTime(double start = 0.0);
     static void useWindowTimer();
-    static bool isSimulated();
     // Adds one physics sub-step to the simulated time; the window timer runs by itself.
     static void tick(double seconds);
 };

@@ -15,7 +15,7 @@ struct RenderSettings {
     bool frustumCulling;     // F8
     bool transparency;       // F9: particle blending
     bool aiDrivingEnabled;   // A
-    bool vertexBuffersSupported;  // found at start-up; mode 2 is never entered without it
+    bool vertexBuffersSupported;  // found at start-up; without it drawing never uses mode 2
 };
 
 extern RenderSettings renderSettings;

@@ -26,11 +26,7 @@ ExtraField::~ExtraField() {
 
 void ExtraField::render() {
     glPushMatrix();
-    btTransform transform;
-    getWorldTransform(transform);
-    btScalar matrix[16];
-    transform.getOpenGLMatrix(matrix);
-    glMultMatrixf(matrix);
+    multiplyWorldTransform();
     // A taken field lies upside down until the fields come back.
     if (!active) glRotatef(180, 1, 0, 0);
     if (mesh) mesh->render();

@@ -38,7 +38,6 @@ ParticleEmitter::ParticleEmitter(boost::shared_ptr<Mesh> mesh) : mesh(mesh) { al
 
 ParticleEmitter::~ParticleEmitter() {
     for (Particle* particle : particles) delete particle;
-    particles.clear();
     allEmitters.erase(std::remove(allEmitters.begin(), allEmitters.end(), this), allEmitters.end());
 }
 

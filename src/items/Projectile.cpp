@@ -47,7 +47,9 @@ void Projectile::updateAction(btCollisionWorld* world, btScalar dt) {
     if (wasHit) {
         timeLeft -= dt;
         if (timeLeft <= 0) {
-            delete this;  // the world's action loop tolerates an action removing itself
+            // The world's action loop rereads its list, so an action may remove itself; the last
+            // action moves into this one's place and misses this sub-step.
+            delete this;
             return;
         }
         setWalkDirection(pushDirection * pushStrength);

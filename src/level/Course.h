@@ -6,18 +6,18 @@
 
 // One stretch of the course, from a checkpoint to the next, closed by bisector planes at both ends.
 struct CourseSegment {
-    btVector3 start;
-    btVector3 end;
-    btVector3 direction;    // unit vector from start to end
-    btVector3 startNormal;  // normal of the start plane: bisector with the previous segment
-    btVector3 endNormal;    // normal of the end plane: bisector with the next segment
+    btVector3 start{0, 0, 0};
+    btVector3 end{0, 0, 0};
+    btVector3 direction{0, 0, 0};    // unit vector from start to end
+    btVector3 startNormal{0, 0, 0};  // normal of the start plane: bisector with the previous segment
+    btVector3 endNormal{0, 0, 0};    // normal of the end plane: bisector with the next segment
     float startOffset = 0;  // startNormal . start
     float endOffset = 0;    // endNormal . end
     float length = 0;
     float startFraction = 0;   // lap fraction at start
     float lengthFraction = 0;  // length / totalLength
-    btVector3 startTilt;  // slant of the start plane against the segment, for lapFraction
-    btVector3 endTilt;    // the same for the end plane, opposite sign
+    btVector3 startTilt{0, 0, 0};  // slant of the start plane against the segment, for lapFraction
+    btVector3 endTilt{0, 0, 0};    // the same for the end plane, opposite sign
 };
 
 // Closed polyline of checkpoints; the last segment leads back to checkpoint 0 (the start line).
@@ -30,7 +30,7 @@ public:
     static bool isUsable(const std::vector<btVector3>& points);
     static std::vector<btVector3> defaultPoints();
 
-    // Fraction of the lap at p, measured in segment `segment` (which must be a valid index).
+    // Fraction of the lap at p, measured in segment `segment`; 0 for an index that is no segment.
     float lapFraction(int segment, const btVector3& p) const;
     int segmentCount() const { return static_cast<int>(segments.size()); }
 

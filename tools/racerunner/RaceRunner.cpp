@@ -15,9 +15,10 @@
 #include <btBulletDynamicsCommon.h>
 
 #include "app/ProcessLibraries.h"
-#include "entities/Vehicle.h"
+#include "entities/AIControlledVehicle.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "items/ParticleEmitter.h"
 #include "items/Projectile.h"
 #include "items/ShellClasses.h"
 #include "level/Course.h"
@@ -26,7 +27,6 @@
 namespace {
 
 const float subStep = 1.0f / 60.0f;
-const float steeringDeadBand = 0.05f;
 const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
 const float extraColumnOffset = 7.0f;
 
@@ -59,8 +59,10 @@ RaceRunner::RaceRunner(const Options& options)
         if (segment < 0) return false;
         const CourseSegment& current = game->course->segments[segment];
         const btVector3 left = transform.getBasis().getColumn(0);
+        // One key at a time, so the computer driver's two votes become one: their sum.
         const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
-        return key == GLFW_KEY_LEFT ? lateral > steeringDeadBand : lateral < -steeringDeadBand;
+        const float deadBand = AIControlledVehicle::steeringDeadBand;
+        return key == GLFW_KEY_LEFT ? lateral > deadBand : lateral < -deadBand;
     };
     loadScene(game, Game::levelFileName);
     startRace();
@@ -70,6 +72,7 @@ RaceRunner::~RaceRunner() {
     delete game;
     releaseShellClasses();
     stopProcessLibraries();
+    GameClock::useWindowTimer();
 }
 
 void RaceRunner::adjustKartCount() {
@@ -78,9 +81,15 @@ void RaceRunner::adjustKartCount() {
     for (int i = game->vehicles.size() - 1; i >= 0 && game->vehicles.size() > options.karts; --i) {
         Vehicle* vehicle = game->vehicles[i];
         if (!game->players.empty() && vehicle == game->players.front()) continue;
+        // Removing from the back keeps the karts and their records in step (only the player can
+        // stand behind the gap, and it is moved into it by both removals alike).
         game->vehicles.removeAtIndex(i);
         game->raceRecords.erase(game->raceRecords.begin() + i);
         delete vehicle;
+    }
+    if (game->vehicles.size() == 0) {
+        std::cerr << "WARNING: the level has no karts to line more up behind" << std::endl;
+        return;
     }
     // More karts: extra rows behind the last one on the grid, facing the same way.
     btTransform last;
@@ -156,6 +165,8 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     double soaked = 0;
     for (;;) {
         game->dynamicsWorld->stepSimulation(subStep, 1, subStep);
+        // The frame would move the dust on; without one the runner does, or it would pile up.
+        for (ParticleEmitter* emitter : ParticleEmitter::allEmitters) emitter->update(subStep);
         ++steps;
         raceTime += subStep;
         soaked += subStep;

@@ -55,7 +55,6 @@ private:
     void adjustKartCount();
     void startRace();
     bool raceFinished() const;
-    void drivePlayer();
     void track();
     void countShells();
 

@@ -33,10 +33,11 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--media" && hasValue) {
             options.mediaPrefix = std::string(argv[++i]) + "/";
-        } else if (arg == "--player" && hasValue) {
+        } else if (arg == "--player" && hasValue && (argv[i + 1] == std::string("parked") ||
+                                                        argv[i + 1] == std::string("driven"))) {
             const std::string mode = argv[++i];
             options.player = mode == "parked" ? RaceRunner::PlayerMode::parked : RaceRunner::PlayerMode::driven;
-        } else if (arg == "--karts" && hasValue) {
+        } else if (arg == "--karts" && hasValue && std::atoi(argv[i + 1]) > 0) {
             options.karts = std::atoi(argv[++i]);
         } else if (arg == "--time-limit" && hasValue) {
             options.timeLimit = std::atof(argv[++i]);
