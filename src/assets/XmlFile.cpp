@@ -24,11 +24,65 @@ bool isNameChar(char c) {
     return byte >= 127 || std::isalnum(byte) || c == '_' || c == '-' || c == '.' || c == ':';
 }
 
-// Byte sequences the parser may read differently from the markup scan below: the bytes a
-// multi-byte lead byte makes it skip must hold no '<' or quote, and a byte-order mark (which it
-// skips like white space) may only open the text.
+bool startsWithNoCase(const std::string& text, size_t at, const char* prefix) {
+    for (size_t k = 0; prefix[k]; ++k) {
+        if (at + k >= text.size() || std::tolower(static_cast<unsigned char>(text[at + k])) != prefix[k]) return false;
+    }
+    return true;
+}
+
+// Whether the declaration at `at` surely makes the parser read single bytes: it names an encoding
+// other than UTF-8 (the last one it names counts). Followed as the parser reads it; anything it
+// would read otherwise, or decode (character references), counts as UTF-8.
+bool declaresSingleBytes(const std::string& text, size_t at) {
+    std::string encoding;
+    size_t i = at + 5;
+    while (i < text.size() && text[i] != '>') {
+        while (i < text.size() && isSpace(text[i])) ++i;
+        const bool isEncoding = startsWithNoCase(text, i, "encoding");
+        if (!isEncoding && !startsWithNoCase(text, i, "version") && !startsWithNoCase(text, i, "standalone")) {
+            while (i < text.size() && text[i] != '>' && !isSpace(text[i])) ++i;
+            continue;
+        }
+        while (i < text.size() && isNameChar(text[i])) ++i;
+        while (i < text.size() && isSpace(text[i])) ++i;
+        if (i >= text.size() || text[i] != '=') return false;
+        ++i;
+        while (i < text.size() && isSpace(text[i])) ++i;
+        if (i >= text.size()) return false;
+        const char quote = text[i];
+        const bool quoted = quote == '"' || quote == '\'';
+        const size_t begin = quoted ? i + 1 : i;
+        size_t end = quoted ? text.find(quote, begin) : text.find_first_of(" \t\r\n/>", begin);
+        if (end == std::string::npos) end = text.size();
+        if (isEncoding) encoding = text.substr(begin, end - begin);
+        i = quoted ? end + 1 : end;
+    }
+    const bool utf8 = encoding.empty() || encoding.find('&') != std::string::npos ||
+                      startsWithNoCase(encoding, 0, "utf-8") || startsWithNoCase(encoding, 0, "utf8");
+    return !utf8;
+}
+
+// Where the parser starts reading multi-byte characters: from the start after a byte-order mark,
+// else from the first declaration on, unless the text opens with a declaration naming another
+// encoding than UTF-8 (then every byte is a character of its own). Before any declaration it also
+// reads single bytes. Anything less certain counts as multi-byte, the stricter reading.
+size_t multiByteStart(const std::string& text) {
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) return 0;
+    size_t first = 0;
+    while (first < text.size() && isSpace(text[first])) ++first;
+    if (startsWithNoCase(text, first, "<?xml")) return declaresSingleBytes(text, first) ? std::string::npos : first;
+    for (size_t i = text.find("<?"); i != std::string::npos; i = text.find("<?", i + 1)) {
+        if (startsWithNoCase(text, i, "<?xml")) return i;
+    }
+    return std::string::npos;
+}
+
+// Byte sequences the parser may read differently from the markup scan below: where it reads
+// multi-byte characters, the bytes a lead byte makes it skip must hold no '<' or quote, and a
+// byte-order mark (which it skips like white space) may only open the text.
 bool readsAsScanned(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (size_t i = multiByteStart(text); i < text.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         const size_t length = byte >= 0xF5 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 1;
         for (size_t k = 1; k < length; ++k) {

@@ -310,10 +310,31 @@ TEST_F(MeshFiles, DeepNestingIsRefusedBeforeParsing) {
                                                 "<a>/>",                "<a><!--</a>-->",
                                                 "<a><![CDATA[</a>]]>",  "<a><?xml version=\"</a>\"?>",
                                                 "<a>\xE0"};
-    for (const std::string& open : disguises) {
-        SCOPED_TRACE(open);
+    // The parser reads multi-byte characters after a byte-order mark or a UTF-8 declaration, also
+    // one hidden behind a comment naming another encoding.
+    const std::vector<std::string> utf8Openings = {"\xEF\xBB\xBF", "<?xml version=\"1.0\"?>",
+                                                   "<!-- <?xml encoding=\"latin1\"?> --><?xml encoding='UTF-8'?>",
+                                                   "<?xml encoding=\"latin1\" encoding=\"utf8\"?>"};
+    std::vector<std::string> openings = utf8Openings;
+    openings.push_back("");
+    for (const std::string& opening : openings) {
+        for (const std::string& open : disguises) {
+            SCOPED_TRACE(opening + open);
+            TiXmlDocument document;
+            EXPECT_FALSE(parseXmlText(document, opening + "<mesh>" + nested(hidden, open, "</a>") + "</mesh>"));
+        }
+    }
+
+    // Single-byte text, before any declaration or after one naming another encoding, may have any
+    // byte before a quote or a tag; where the parser reads UTF-8 such a byte would swallow them.
+    const std::string latin1 = "<mesh name=\"caf\xE9\"><b>\xE0</b></mesh>";
+    for (const char* opening : {"", " <?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"}) {
         TiXmlDocument document;
-        EXPECT_FALSE(parseXmlText(document, "<mesh>" + nested(hidden, open, "</a>") + "</mesh>"));
+        EXPECT_TRUE(parseXmlText(document, opening + latin1)) << opening;
+    }
+    for (const std::string& opening : utf8Openings) {
+        TiXmlDocument document;
+        EXPECT_FALSE(parseXmlText(document, opening + latin1)) << opening;
     }
 
     // Proper text in those places is read as usual, and a leading byte-order mark is skipped.
