@@ -24,11 +24,18 @@ bool isNameChar(char c) {
     return byte >= 127 || std::isalnum(byte) || c == '_' || c == '-' || c == '.' || c == ':';
 }
 
-bool startsWithNoCase(const std::string& text, size_t at, const char* prefix) {
+// Whether `text` holds `prefix` at `at`; with `ignoreCase`, `prefix` is written in lower case.
+bool startsWithAt(const std::string& text, size_t at, const char* prefix, bool ignoreCase = false) {
     for (size_t k = 0; prefix[k]; ++k) {
-        if (at + k >= text.size() || std::tolower(static_cast<unsigned char>(text[at + k])) != prefix[k]) return false;
+        if (at + k >= text.size()) return false;
+        const char c = text[at + k];
+        if ((ignoreCase ? std::tolower(static_cast<unsigned char>(c)) : c) != prefix[k]) return false;
     }
     return true;
+}
+
+bool startsWithNoCase(const std::string& text, size_t at, const char* prefix) {
+    return startsWithAt(text, at, prefix, true);
 }
 
 // Whether the declaration at `at` surely makes the parser read single bytes: it names an encoding
@@ -145,11 +152,7 @@ private:
         i = found == std::string::npos ? text.size() : found + std::strlen(terminator);
     }
     bool startsWith(const char* prefix, bool ignoreCase = false) const {
-        for (size_t k = 0; prefix[k]; ++k) {
-            const char c = at(i + k);
-            if (ignoreCase ? std::tolower(static_cast<unsigned char>(c)) != prefix[k] : c != prefix[k]) return false;
-        }
-        return true;
+        return startsWithAt(text, i, prefix, ignoreCase);
     }
     // name = value, the value quoted or not; false where the parser gives up.
     bool readAttribute() {
