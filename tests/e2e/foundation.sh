@@ -17,18 +17,16 @@ shot later
 expect_less "$(count_where later 140 25 140 4 "r > 0.2")" 10 "\"test output\" is gone after three seconds"
 
 key F2
-sleep 0.3
-shot nofps
-expect_less "$(white_pixels nofps 200 20 636 80)" 10 "F2 removes the frame-rate line"
+expect_soon nofps less 10 "F2 removes the frame-rate line" white_pixels 200 20 636 80
 expect_more "$(white_pixels nofps 200 20 124 655)" 40 "F2 leaves the rest of the display"
 
-# Every toggle with a message shows a fresh, opaque line in the message area.
+# Every toggle with a message shows a fresh line in the message area, once the lines before have faded.
 for toggle in F3 F3 F4 F5 F6 F7 F8 F9; do
-    sleep 0.4
+    sleep 2.4
+    shot "before-$toggle"
+    expect_less "$(fresh_text "before-$toggle")" 20 "no fresh message before $toggle"
     key "$toggle"
-    sleep 0.1
-    shot "message-$toggle"
-    expect_more "$(white_pixels "message-$toggle" 400 170 140 0)" 60 "$toggle shows its message"
+    expect_soon "message-$toggle" more 60 "$toggle shows its message" fresh_text
 done
 key A
 

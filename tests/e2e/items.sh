@@ -9,15 +9,18 @@ GREEN="g > r + 0.15 && g > b + 0.15"
 RED="r > g + 0.25 && r > b + 0.25"
 DUST="r > b + 0.03 && r > 0.45 && r < 0.8 && abs(r - g) < 0.08"  # warm grey puffs over cool grey road
 
-use_item() {  # use_item KEY NAME: take the item, check the display names it, use it, check "none"
+held_text() {  # pixels of the held item's name that differ from the display at the start
+    text_difference "$1" standing $HUD_ITEM
+}
+
+# use_item KEY NAME [COLOUR]: take the item, check the display names it, use it, check that a shell of
+# COLOUR flies ahead on the road and that the display shows "none".
+use_item() {
     key "$1"
-    sleep 0.3
-    shot "held-$2"
-    expect_more "$(text_difference "held-$2" standing $HUD_ITEM)" 20 "the display names the $2 after key $1"
+    expect_soon "held-$2" more 20 "the display names the $2 after key $1" held_text
     key space
-    sleep 0.15
-    shot "used-$2"
-    expect_less "$(text_difference "used-$2" standing $HUD_ITEM)" 5 "the display shows none after using the $2"
+    [ $# -lt 3 ] || expect_soon "used-$2" more 30 "a $2 flies ahead" count_where $ROAD "$3"
+    expect_soon "used-$2" less 5 "the display shows none after using the $2" held_text
 }
 
 start_game
@@ -41,12 +44,10 @@ keyup Up
 expect_more "$most" 40 "a fast kart raises dust"
 sleep 1
 
-use_item g greenShell
-expect_more "$(count_where used-greenShell $ROAD "$GREEN")" 30 "a green shell flies ahead"
+use_item g greenShell "$GREEN"
 
 sleep 1
-use_item r redShell
-expect_more "$(count_where used-redShell $ROAD "$RED")" 30 "a red shell flies ahead"
+use_item r redShell "$RED"
 
 use_item t turbo
 sleep 0.5

@@ -122,6 +122,25 @@ quit_game() {
     [ "$status" -eq 0 ] || fail "the game ended with status $status"
 }
 
+# Pixels of message text less than two-thirds faded, over the sky where messages are drawn:
+# fresh_text NAME. A message fades over three seconds, and a busy machine may be slow to show it.
+fresh_text() {
+    count_where "$1" 400 170 140 0 "r > 0.42 && g > 0.7 && b > 0.9"
+}
+
+# Screenshots NAME until MEASURE NAME ARGS... is above (more) or below (less) LIMIT, for up to four
+# seconds, then expects it: a busy machine may take several frames to show what a key did.
+expect_soon() {  # expect_soon NAME more|less LIMIT MESSAGE MEASURE ARGS...
+    local value deadline=$(($(date +%s%N) + 4000000000))
+    while :; do
+        shot "$1"
+        value=$("$5" "$1" "${@:6}") || true  # compare fails when images differ
+        if [ "$2" = more ]; then [ "$value" -gt "$3" ] && return 0; else [ "$value" -lt "$3" ] && return 0; fi
+        [ "$(date +%s%N)" -lt "$deadline" ] || break
+    done
+    "expect_$2" "$value" "$3" "$4"
+}
+
 expect_more() {  # expect_more VALUE LIMIT MESSAGE
     [ "$1" -gt "$2" ] || fail "$3 ($1 not above $2)"
 }

@@ -9,9 +9,7 @@ shot racing
 expect_less "$(white_pixels racing 200 20 250 240)" 5 "no ranking while racing"
 
 key e
-sleep 0.5
-shot ranking
-expect_more "$(white_pixels ranking 80 20 250 240)" 40 "\"Ranking:\" is shown after E"
+expect_soon ranking more 40 "\"Ranking:\" is shown after E" white_pixels 80 20 250 240
 # Eight karts listed one line (H/12 = 64 pixels) apart; the prompt would be the ninth line, below the screen.
 expect_more "$(white_pixels ranking 200 20 250 304)" 40 "the first placed kart is listed"
 
