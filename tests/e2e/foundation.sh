@@ -26,6 +26,7 @@ for toggle in F3 F3 F4 F5 F6 F7 F8 F9; do
     shot "before-$toggle"
     expect_less "$(fresh_text "before-$toggle")" 20 "no fresh message before $toggle"
     key "$toggle"
+    sleep 0.3
     expect_soon "message-$toggle" more 60 "$toggle shows its message" fresh_text
 done
 key A

@@ -3,7 +3,7 @@
 # rushes the kart forward, a star makes it glow, a flash shrinks the others; fast karts raise dust.
 source "$(dirname "$0")/lib.sh"
 
-ROAD="220 170 400 300"  # the road ahead of the player's kart
+ROAD="200 170 400 300"  # the road ahead of the player's kart, between the kerbs
 HUD_ITEM="100 20 190 655"  # the held item's name after "Extra: "
 GREEN="g > r + 0.15 && g > b + 0.15"
 RED="r > g + 0.25 && r > b + 0.25"
@@ -14,12 +14,13 @@ held_text() {  # pixels of the held item's name that differ from the display at 
 }
 
 # use_item KEY NAME [COLOUR]: take the item, check the display names it, use it, check that a shell of
-# COLOUR flies ahead on the road and that the display shows "none".
+# COLOUR, not on the road before, flies ahead and that the display shows "none".
 use_item() {
     key "$1"
     expect_soon "held-$2" more 20 "the display names the $2 after key $1" held_text
+    [ $# -lt 3 ] || expect_less "$(count_where "held-$2" $ROAD "$3")" 30 "no $2 on the road before Space"
     key space
-    [ $# -lt 3 ] || expect_soon "used-$2" more 30 "a $2 flies ahead" count_where $ROAD "$3"
+    [ $# -lt 3 ] || expect_soon "shell-$2" more 30 "a $2 flies ahead" count_where $ROAD "$3"
     expect_soon "used-$2" less 5 "the display shows none after using the $2" held_text
 }
 
@@ -42,11 +43,15 @@ for frame in 1 2 3 4 5 6 7 8; do
 done
 keyup Up
 expect_more "$most" 40 "a fast kart raises dust"
+
+# Back to the grid, where the road lies ahead and the display's background is the one at the start.
+key e
+expect_soon ranking more 40 "\"Ranking:\" is shown after E" white_pixels 80 20 250 240
+key Return
+expect_soon grid less 5 "the ranking screen is gone after Enter" white_pixels 200 20 250 240
 sleep 1
 
 use_item g greenShell "$GREEN"
-
-sleep 1
 use_item r redShell "$RED"
 
 use_item t turbo

@@ -49,57 +49,59 @@ start_game() {
     sleep 0.5
 }
 
-shot() {  # shot NAME: screenshot of the whole screen into $WORK/NAME.png
-    import -window root "$WORK/$1.png"
+# Uncompressed: encoding a PNG takes half a second beside the running game, long enough for a shell
+# to fly out of view.
+shot() {  # shot NAME: screenshot of the whole screen into $WORK/NAME.ppm
+    import -window root "$WORK/$1.ppm"
 }
 
 # Mean of one channel (0..255) over a region: region NAME W H X Y CHANNEL(r|g|b)
 channel_mean() {
-    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -format "%[fx:255*mean.$6]" info: | cut -d. -f1
+    convert "$WORK/$1.ppm" -crop "$2x$3+$4+$5" +repage -format "%[fx:255*mean.$6]" info: | cut -d. -f1
 }
 
 # Number of near-white pixels in a region: white_pixels NAME W H X Y
 white_pixels() {
-    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fuzz 12% -fill black +opaque white \
+    convert "$WORK/$1.ppm" -crop "$2x$3+$4+$5" +repage -fuzz 12% -fill black +opaque white \
         -fill white -opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 
 # Pixels where one screenshot has white text and the other not, in a region W H X Y: compares text
 # whatever the scene behind it.
 text_difference() {
-    convert "$WORK/$1.png" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.a.png"
-    convert "$WORK/$2.png" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.b.png"
-    compare -metric AE "$WORK/.a.png" "$WORK/.b.png" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
+    convert "$WORK/$1.ppm" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.a.ppm"
+    convert "$WORK/$2.ppm" -crop "$3x$4+$5+$6" +repage -fuzz 5% -fill black +opaque white "$WORK/.b.ppm"
+    compare -metric AE "$WORK/.a.ppm" "$WORK/.b.ppm" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
 }
 
 # Number of pixels that differ between two screenshots, optionally within a region W H X Y.
 differing_pixels() {
-    local a="$WORK/$1.png" b="$WORK/$2.png"
+    local a="$WORK/$1.ppm" b="$WORK/$2.ppm"
     if [ $# -gt 2 ]; then
-        convert "$a" -crop "$3x$4+$5+$6" +repage "$WORK/.a.png"
-        convert "$b" -crop "$3x$4+$5+$6" +repage "$WORK/.b.png"
-        a="$WORK/.a.png"
-        b="$WORK/.b.png"
+        convert "$a" -crop "$3x$4+$5+$6" +repage "$WORK/.a.ppm"
+        convert "$b" -crop "$3x$4+$5+$6" +repage "$WORK/.b.ppm"
+        a="$WORK/.a.ppm"
+        b="$WORK/.b.ppm"
     fi
     compare -metric AE -fuzz 2% "$a" "$b" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
 }
 
 # Root-mean-square difference of two screenshots in a region W H X Y, in thousandths of full scale.
 image_distance() {
-    convert "$WORK/$1.png" -crop "$3x$4+$5+$6" +repage "$WORK/.a.png"
-    convert "$WORK/$2.png" -crop "$3x$4+$5+$6" +repage "$WORK/.b.png"
-    compare -metric RMSE "$WORK/.a.png" "$WORK/.b.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/' |
+    convert "$WORK/$1.ppm" -crop "$3x$4+$5+$6" +repage "$WORK/.a.ppm"
+    convert "$WORK/$2.ppm" -crop "$3x$4+$5+$6" +repage "$WORK/.b.ppm"
+    compare -metric RMSE "$WORK/.a.ppm" "$WORK/.b.ppm" null: 2>&1 | sed 's/.*(\(.*\))/\1/' |
         awk '{ printf "%d", $1 * 1000 }'
 }
 
 # Pixels of a region for which an ImageMagick -fx expression holds: count_where NAME W H X Y EXPR
 count_where() {
-    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fx "($6) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
+    convert "$WORK/$1.ppm" -crop "$2x$3+$4+$5" +repage -fx "($6) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
 }
 
 # Pixels that look like the sky colour (0.132, 0.522, 0.948) in a region: sky_pixels NAME W H X Y
 sky_pixels() {
-    convert "$WORK/$1.png" -crop "$2x$3+$4+$5" +repage -fuzz 4% -fill white -opaque "rgb(34,133,242)" \
+    convert "$WORK/$1.ppm" -crop "$2x$3+$4+$5" +repage -fuzz 4% -fill white -opaque "rgb(34,133,242)" \
         -fill black +opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 
