@@ -20,9 +20,7 @@ expect_more "$(differing_pixels driving1 driving2 1024 500 0 268)" 100000 "the t
 
 # Turning: steering left and right at speed lead to different views; drifting changes the line.
 turn() {  # turn NAME KEYS...: from the grid, throttle for a second, then hold the keys for 2 s
-    key E
-    sleep 0.2
-    key Return
+    restart_race
     sleep 1.5
     keydown Up
     sleep 1

@@ -130,6 +130,15 @@ fresh_text() {
     count_where "$1" 400 170 140 0 "r > 0.42 && g > 0.7 && b > 0.9"
 }
 
+# E ends the race and Enter starts a new one: returns once the ranking has gone, the karts back on
+# the grid.
+restart_race() {
+    key e
+    expect_soon ranking more 40 "\"Ranking:\" is shown after E" white_pixels 80 20 250 240
+    key Return
+    expect_soon grid less 5 "the ranking screen is gone after Enter" white_pixels 200 20 250 240
+}
+
 # Screenshots NAME until MEASURE NAME ARGS... is above (more) or below (less) LIMIT, for up to four
 # seconds, then expects it: a busy machine may take several frames to show what a key did.
 expect_soon() {  # expect_soon NAME more|less LIMIT MESSAGE MEASURE ARGS...
