@@ -144,12 +144,14 @@ void Game::restart() {
 bool Game::isKeyDown(int key) const { return keyDown && keyDown(key); }
 
 void Game::updateRace() {
+    // Every key is read in every sub-step, even where it does nothing: a sticky key released after it
+    // was read while down is read once more, whenever that is, so an E held past the end of the race
+    // would end the next one at once and an Enter held over the restart would skip the next ranking.
+    const bool enterPressed = isKeyDown(GLFW_KEY_ENTER);
     if (raceOver) {
-        // After the race only Enter counts; the bookkeeping stays frozen. The driving keys are read
-        // and ignored: sticky keys keep a press until it is read, and E held past the end of the
-        // race would otherwise end the next race at once.
+        // After the race only Enter counts; the bookkeeping stays frozen.
         for (int key : drivingKeys) isKeyDown(key);
-        if (isKeyDown(GLFW_KEY_ENTER)) restart();
+        if (enterPressed) restart();
         return;
     }
     pollDrivingKeys();
