@@ -169,7 +169,10 @@ void Game::pollDrivingKeys() {
         if (vehicle->speed < 0) vehicle->speed = 0;
     }
     vehicle->driftHeld = isKeyDown(GLFW_KEY_LEFT_CONTROL);
-    if (isKeyDown(GLFW_KEY_SPACE)) vehicle->useItem(isKeyDown(GLFW_KEY_LEFT_ALT));
+    // Left Alt is read in every sub-step, so only a press current with Space throws backwards: a sticky
+    // tap (or an Alt-Tab) long before is used up by then.
+    const bool backwards = isKeyDown(GLFW_KEY_LEFT_ALT);
+    if (isKeyDown(GLFW_KEY_SPACE)) vehicle->useItem(backwards);
     // Read in this order so that the last item key held wins.
     const struct {
         int key;
