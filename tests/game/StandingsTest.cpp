@@ -35,8 +35,10 @@ const btVector3 pastTheLine(-100, 0, 5);
 
 }  // namespace
 
-TEST_F(StandingsTest, ForwardCrossingsCountLapsAndTheSixthFinishes) {
+TEST_F(StandingsTest, ForwardCrossingsCountLapsAndThePlayersSixthEndsTheRace) {
     Vehicle* kart = kartAt(behindTheLine);
+    Vehicle* other = kartAt(btVector3(-100, 0, -20));
+    world.game->players.push_back(kart);
     update();
     EXPECT_EQ(record(0).segment, 4);
     EXPECT_EQ(record(0).lap, 0);
@@ -61,13 +63,16 @@ TEST_F(StandingsTest, ForwardCrossingsCountLapsAndTheSixthFinishes) {
         EXPECT_EQ(record(0).lap, lapNumber);
         EXPECT_FALSE(record(0).finished);
     }
+    EXPECT_FALSE(world.game->raceOver);
     lap(kart);
     EXPECT_EQ(record(0).lap, 6);
     EXPECT_TRUE(record(0).finished);
+    EXPECT_TRUE(world.game->raceOver);
     place(kart, btVector3(-100, 0, 50));
+    place(other, btVector3(100, 0, 0));
     update();
     EXPECT_EQ(record(0).segment, 0) << "a finished record is frozen";
-    EXPECT_NEAR(record(0).progress, 5.0f / 800.0f, 1e-5f);
+    EXPECT_EQ(record(1).segment, 4) << "the bookkeeping stops with the race";
 }
 
 TEST_F(StandingsTest, LapsThenProgressDecideTheRanksAndTiesShareOne) {
@@ -88,6 +93,13 @@ TEST_F(StandingsTest, LapsThenProgressDecideTheRanksAndTiesShareOne) {
     EXPECT_EQ(record(0).rank, 1);
     EXPECT_EQ(record(1).rank, 2);
     EXPECT_EQ(record(2).rank, 2);
+
+    // Off every slab (where the square's closing planes meet) the last progress stands.
+    const float progress = record(0).progress;
+    place(a, btVector3(0, 0, 0));
+    update();
+    EXPECT_EQ(record(0).segment, -1);
+    EXPECT_FLOAT_EQ(record(0).progress, progress);
 }
 
 TEST_F(StandingsTest, FinishersAheadInAnyListOrderAllCount) {
@@ -111,16 +123,6 @@ TEST_F(StandingsTest, FinishersAheadInAnyListOrderAllCount) {
     EXPECT_EQ(record(0).rank, 3) << "behind both finishers, not only the last one in the list";
 }
 
-TEST_F(StandingsTest, OffEverySlabTheRecordKeepsItsProgress) {
-    Vehicle* kart = kartAt(btVector3(-100, 0, 40));
-    update();
-    const float progress = record(0).progress;
-    place(kart, btVector3(0, 0, 0));  // the middle of the square, where the closing planes meet
-    update();
-    EXPECT_EQ(record(0).segment, -1);
-    EXPECT_FLOAT_EQ(record(0).progress, progress);
-}
-
 TEST_F(StandingsTest, VehicleAheadIsOneRankUpAndTheLeaderAimsAtTheLast) {
     Vehicle* first = kartAt(btVector3(-100, 0, 80));
     Vehicle* second = kartAt(btVector3(-100, 0, 50));
@@ -132,20 +134,4 @@ TEST_F(StandingsTest, VehicleAheadIsOneRankUpAndTheLeaderAimsAtTheLast) {
     EXPECT_EQ(game.vehicleAhead(second), first);
     EXPECT_EQ(game.vehicleAhead(first), third);
     EXPECT_EQ(game.vehicleAhead(nullptr), third) << "not in the race: the last place";
-}
-
-TEST_F(StandingsTest, TheRaceEndsWhenEveryPlayerHasFinished) {
-    Vehicle* player = kartAt(behindTheLine);
-    kartAt(btVector3(-100, 0, -20));
-    world.game->players.push_back(player);
-    update();
-    place(player, pastTheLine);
-    update();
-    for (int i = 0; i < 4; ++i) lap(player);
-    EXPECT_FALSE(world.game->raceOver);
-    lap(player);
-    EXPECT_TRUE(world.game->raceOver);
-    const RaceRecord frozen = record(1);
-    update();
-    EXPECT_EQ(record(1).rank, frozen.rank) << "the bookkeeping stops";
 }

@@ -4,39 +4,6 @@
 
 #include "level/Course.h"
 
-namespace {
-
-void expectVector(const btVector3& actual, const btVector3& expected, const char* what) {
-    EXPECT_NEAR(actual.x(), expected.x(), 1e-5f) << what;
-    EXPECT_NEAR(actual.y(), expected.y(), 1e-5f) << what;
-    EXPECT_NEAR(actual.z(), expected.z(), 1e-5f) << what;
-}
-
-}  // namespace
-
-TEST(Course, DefaultSquareHasItsFigures) {
-    const Course course(Course::defaultPoints());
-    ASSERT_EQ(course.segmentCount(), 5);
-    EXPECT_FLOAT_EQ(course.totalLength, 800);
-    const float lengths[] = {100, 200, 200, 200, 100};
-    const float starts[] = {0, 0.125f, 0.375f, 0.625f, 0.875f};
-    const float shares[] = {0.125f, 0.25f, 0.25f, 0.25f, 0.125f};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_FLOAT_EQ(course.segments[i].length, lengths[i]);
-        EXPECT_FLOAT_EQ(course.segments[i].startFraction, starts[i]);
-        EXPECT_FLOAT_EQ(course.segments[i].lengthFraction, shares[i]);
-    }
-    const CourseSegment& first = course.segments[0];
-    const float half = std::sqrt(0.5f);
-    expectVector(first.direction, btVector3(0, 0, 1), "direction");
-    expectVector(first.startNormal, btVector3(0, 0, 1), "start normal");
-    expectVector(first.endNormal, btVector3(half, 0, half), "end normal");
-    EXPECT_NEAR(first.startOffset, 0, 1e-4f);
-    EXPECT_NEAR(first.endOffset, 0, 1e-4f);
-    expectVector(first.startTilt, btVector3(0, 0, 0), "start tilt");
-    expectVector(first.endTilt, btVector3(-1, 0, 0), "end tilt");
-}
-
 TEST(Course, FindsSegmentsAndMeasuresTheLap) {
     const Course course(Course::defaultPoints());
     EXPECT_EQ(findCheckpoint(btVector3(-90, 0, 50), course), 0);
