@@ -103,7 +103,7 @@ TEST_F(SceneLoaderTest, NodesOfOneMeshFileKeepTheirOwnScale) {
 
 TEST_F(SceneLoaderTest, MissingPartsOfANodeGetDefaultsAndBadMassesAFallback) {
     CapturedStream errors(std::cerr);
-    load(node("Box.mesh", property("type", "terrain"), "1", "<position x=\"4\"/>") +
+    load(node("Box.mesh", property("type", "terrain"), "1", "<position x=\"4\" y=\"inf\"/>") +
          "<node><position x=\"0\" y=\"0\" z=\"0\"/><entity><userData/></entity></node>" +
          node("Box.mesh", property("mass", "nan")) + node("Box.mesh", property("mass", "-5")));
     Game& game = *world.game;
