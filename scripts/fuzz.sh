@@ -16,20 +16,41 @@ if ! cmake --build "$build" -j2 >"$build/build.log" 2>&1; then
   exit 1
 fi
 
+# Tiny images of every kind the texture target tries, each led by the byte that picks its extension
+# (the order of the target's list): true colour, a four-colour palette, and run-length coded.
+texture_seeds() {
+  mkdir -p "$1"
+  local index=0 kind
+  for extension in tga bmp png jpg pcx dds gif ico psd pnm sgi tif hdr xpm; do
+    for kind in "" "-colors 4 -type Palette" "-colors 4 -type Palette -compress RLE"; do  # split unquoted
+      convert -size 8x8 gradient:red-blue $kind "$extension:$1/image" 2>/dev/null || continue
+      { printf "\\x$(printf %02x $index)"; cat "$1/image"; } >"$1/$extension-${#kind}"
+    done
+    index=$((index + 1))
+  done
+  rm -f "$1/image"
+}
+
 export UBSAN_OPTIONS="print_stacktrace=1"
 failed=()
-for reader in mesh material scene checkpoints; do
+for reader in mesh material scene checkpoints texture; do
   work="$build/fuzz-work/$reader"
   mkdir -p "$work/corpus" "$work/findings"
-  dictionary=()
+  seeds="tests/fuzz/corpus/$reader"
+  options=(-timeout=10)
   case "$reader" in
-    mesh | scene) dictionary=(-dict=tests/fuzz/xml.dict) ;;
-    material) dictionary=(-dict=tests/fuzz/material.dict) ;;
+    mesh | scene) options+=(-dict=tests/fuzz/xml.dict) ;;
+    material) options+=(-dict=tests/fuzz/material.dict) ;;
+    texture)
+      seeds="$work/seeds"
+      texture_seeds "$seeds"
+      # The bounds of one texture: under a second, no allocation over 96 MiB (the largest texture,
+      # 4096 x 4096 RGBA, and room to decode it), and room for that image beside the fuzzer itself.
+      options=(-timeout=1 -malloc_limit_mb=96 -rss_limit_mb=192) ;;
   esac
-  # New inputs go to the work corpus; the seeds in the source tree are only read.
-  if "$build/tests/fuzz/fuzz-$reader" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$work/findings/" "${dictionary[@]}" "$work/corpus" "tests/fuzz/corpus/$reader" \
-      </dev/null >"$work/log" 2>&1; then
+  # New inputs go to the work corpus; the seeds are only read.
+  if "$build/tests/fuzz/fuzz-$reader" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$work/findings/" "${options[@]}" "$work/corpus" "$seeds" </dev/null >"$work/log" 2>&1; then
     result="nothing found"
   else
     result="FOUND A PROBLEM"

@@ -9,7 +9,8 @@ namespace {
 const int maxMipmapLevel = 5;
 }  // namespace
 
-Texture::Texture(const std::string& name, int width, int height, int format, int type, const void* data)
+Texture::Texture(const std::string& name, int width, int height, int format, int type,
+                 const boost::shared_array<const unsigned char>& data)
     : name(name), id(0), uploaded(false), width(width), height(height), format(format), type(type), data(data) {}
 
 Texture::~Texture() {
@@ -28,7 +29,7 @@ void Texture::upload() {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, static_cast<GLenum>(format), static_cast<GLenum>(type),
-                      data);
+                      data.get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     uploaded = true;
 }

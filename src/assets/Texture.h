@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include <boost/shared_array.hpp>
+
 // A decoded image, uploaded to OpenGL on its first bind.
 struct Texture {
-    Texture(const std::string& name, int width, int height, int format, int type, const void* data);
+    Texture(const std::string& name, int width, int height, int format, int type,
+            const boost::shared_array<const unsigned char>& data);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
@@ -18,7 +21,7 @@ struct Texture {
     bool uploaded;
     int width;
     int height;
-    int format;        // GL pixel format of data
-    int type;          // GL pixel type of data
-    const void* data;  // pixels, owned by the image library
+    int format;  // GL pixel format of data
+    int type;    // GL pixel type of data
+    boost::shared_array<const unsigned char> data;  // pixels, rows tightly packed
 };

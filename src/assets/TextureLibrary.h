@@ -5,13 +5,14 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include "assets/ImageDecoderProcess.h"
+
 struct Texture;
 
 // Decodes every image file once and keeps it by path.
 class TextureLibrary {
 public:
     explicit TextureLibrary(const std::string& basePath);
-    ~TextureLibrary();
     TextureLibrary(const TextureLibrary&) = delete;
     TextureLibrary& operator=(const TextureLibrary&) = delete;
     static TextureLibrary& instance();
@@ -25,5 +26,5 @@ private:
 
     std::string basePath;
     std::map<std::string, boost::shared_ptr<Texture>> cache;
-    std::map<std::string, unsigned int> images;  // image library names, released with the library
+    ImageDecoderProcess decoder;  // a hostile file may crash the image library, loop or ask for gigabytes
 };

@@ -17,6 +17,7 @@ public:
 
     // Writes a file below the media folder, e.g. write("meshes/Box.mesh.xml", text).
     void write(const std::string& relativePath, const std::string& content) const;
+    std::string textures() const { return directory + "/media/textures/"; }
     // Call once per run, with no asset held: every so many runs the libraries start afresh, so the
     // names that inputs bring into their caches stay bounded.
     void nextRun();
