@@ -84,11 +84,14 @@ TEST_F(ShellTest, ARedShellFromTheLeaderChasesTheLastKart) {
     EXPECT_FLOAT_EQ(last->pushStrength, Projectile::knockStrength);
 }
 
-TEST_F(ShellTest, ARedShellIsThrownBackByTheFirstWall) {
-    world.addTerrain({TestWorld::floorBlock(), {btVector3(0, 2, 31), btVector3(500, 2, 1)}});
-    Vehicle* target = world.addVehicle(btVector3(0, 1, 200));  // beyond the wall
-    RedShell* shell = new RedShell(world.game.get(), btVector3(0, 0.6f, 0), 0, target);
+TEST_F(ShellTest, ARedShellRunsAlongItsHeadingFromItsFirstStepAndIsThrownBackByTheFirstWall) {
+    // Fired towards -Z at a wall at z = -30, its target beyond the wall.
+    world.addTerrain({TestWorld::floorBlock(), {btVector3(0, 2, -31), btVector3(500, 2, 1)}});
+    Vehicle* target = world.addVehicle(btVector3(0, 1, -200));
+    RedShell* shell = new RedShell(world.game.get(), btVector3(0, 0.6f, 0), static_cast<float>(M_PI), target);
+    world.step();
+    EXPECT_LT(where(shell).z(), -1.0f) << "away from the shooter";
     ASSERT_GT(world.stepUntil([&] { return shell->wasHit; }, 60), 0);
-    EXPECT_LT(shell->pushDirection.z(), -0.9f);
+    EXPECT_GT(shell->pushDirection.z(), 0.9f);
     EXPECT_FLOAT_EQ(shell->timeLeft, shell->lifetime);
 }
