@@ -220,6 +220,7 @@ TEST_F(KartTest, PushesACrateThatHasComeToRest) {
                                              box->createConvexHullShape());
     world.step(400);  // the crate settles and falls asleep
     ASSERT_FALSE(crate->getRigidBody()->isActive());
+    // Touching it, the kart joins the crate's island, and the world wakes the island before the kart acts.
     const float before = crate->getRigidBody()->getWorldTransform().getOrigin().z();
     drive(150);
     EXPECT_GT(crate->getRigidBody()->getWorldTransform().getOrigin().z() - before, 2.0f) << "the crate was pushed";
