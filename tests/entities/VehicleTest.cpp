@@ -62,6 +62,7 @@ TEST_F(KartTest, ThrottleReachesTopSpeedAndHardSteeringThereDriftsBoostsAndSpins
     EXPECT_LT(steps * dt, 4.7f);
     EXPECT_NEAR(yawRateBeforeBoost, 1.0f, 0.02f);
     EXPECT_NEAR(yawRateAfterBoost, 1.5f, 0.03f);
+    EXPECT_LT(kart->driftTime, 2 * dt) << "reset when the spin began";
 
     // A spin turns one full turn in a second whatever the steering does.
     const float yawAtSpin = kart->yaw;
