@@ -248,8 +248,6 @@ void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTa
     if (!body->isStaticObject()) {
         if (manifold->getNumContacts() == 0) return;
         const btManifoldPoint& point = manifold->getContactPoint(0);
-        // A body at rest sleeps and would ignore the impulse.
-        body->activate(true);
         body->applyImpulse(getWalkDirection() * impulseFactor * dt, sign > 0 ? point.m_localPointB : point.m_localPointA);
         return;
     }

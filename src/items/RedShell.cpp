@@ -20,6 +20,8 @@ void RedShell::setShape(boost::shared_ptr<btConvexShape> newShape) {
 RedShell::RedShell(Game* game, const btVector3& position, float yaw, Vehicle* target)
     : Projectile(game, position, yaw, RedShell::mesh, RedShell::shape), target(target) {
     launchSpeed = speed;
+    // Face the heading now: the first step runs along the orientation it finds.
+    alignToGround();
 }
 
 void RedShell::updateAction(btCollisionWorld* world, btScalar dt) {
