@@ -42,22 +42,21 @@ shot() {  # shot NAME: screenshot of the whole screen into $WORK/NAME.ppm
     import -window root "$WORK/$1.ppm"
 }
 
-# Mean of one channel (0..255) over a region: channel_mean NAME W H X Y CHANNEL(r|g|b)
-channel_mean() {
-    convert "$WORK/$1.ppm[$2x$3+$4+$5]" -format "%[fx:255*mean.$6]" info: | cut -d. -f1
-}
-
-# Number of near-white pixels in a region: white_pixels NAME W H X Y
-white_pixels() {
-    convert "$WORK/$1.ppm[$2x$3+$4+$5]" -fuzz 12% -fill black +opaque white -fill white -opaque white \
+# Number of pixels near a colour in a region: colour_pixels NAME W H X Y COLOUR FUZZ
+colour_pixels() {
+    convert "$WORK/$1.ppm[$2x$3+$4+$5]" -fuzz "$7" -fill black +opaque "$6" -fill white -opaque "$6" \
         -format "%[fx:round(mean*w*h)]" info:
 }
 
-# Pixels where one screenshot has white text and the other not: text_difference NAME OTHER W H X Y.
-# Compares text whatever the scene behind it.
-text_difference() {
-    convert "$WORK/$1.ppm[$3x$4+$5+$6]" "$WORK/$2.ppm[$3x$4+$5+$6]" +repage -fuzz 5% \
-        -fill black +opaque white -compose difference -composite -format "%[fx:round(mean*w*h)]" info:
+white_pixels() { colour_pixels "$@" white 12%; }  # white_pixels NAME W H X Y
+sky_pixels() { colour_pixels "$@" "rgb(34,133,242)" 4%; }  # the clear colour (0.132, 0.522, 0.948)
+
+# Pixels of the white text of OTHER that NAME lacks in a region: missing_text NAME OTHER W H X Y. The
+# text is pure white, which the lit scene behind it seldom is: what lies behind may add such pixels
+# but cannot take the text's away.
+missing_text() {
+    convert "$WORK/$1.ppm[$3x$4+$5+$6]" "$WORK/$2.ppm[$3x$4+$5+$6]" +repage -fuzz 1% \
+        -fill black +opaque white -compose minus_dst -composite -format "%[fx:round(mean*w*h)]" info:
 }
 
 # Number of pixels that differ between two screenshots in a region: differing_pixels NAME OTHER W H X Y
@@ -69,12 +68,6 @@ differing_pixels() {
 # Pixels of a region for which an ImageMagick -fx expression holds: count_where NAME W H X Y EXPR
 count_where() {
     convert "$WORK/$1.ppm[$2x$3+$4+$5]" -fx "($6) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
-}
-
-# Pixels that look like the sky colour (0.132, 0.522, 0.948) in a region: sky_pixels NAME W H X Y
-sky_pixels() {
-    convert "$WORK/$1.ppm[$2x$3+$4+$5]" -fuzz 4% -fill white -opaque "rgb(34,133,242)" \
-        -fill black +opaque white -format "%[fx:round(mean*w*h)]" info:
 }
 
 # Keys go through the X test extension to the focused game window, as a keyboard's would.
@@ -101,15 +94,19 @@ expect_soon() {  # expect_soon NAME more|less LIMIT MESSAGE MEASURE ARGS...
     "expect_$2" "$value" "$3" "$4"
 }
 
-# Shoots frames NAME-0, NAME-1... back to back for MILLISECONDS, six at least, then expects MEASURE
-# of one of them above LIMIT: what shows only a moment, a pulse of a glow or a shell flying by, is not
-# missed while measuring, and frames taken at a steady pace cannot keep meeting a pulse at its low point.
+# Shoots frames NAME-0, NAME-1... back to back for MILLISECONDS, measures them afterwards, and again,
+# for up to four seconds, until MEASURE of one of them is above LIMIT: what shows only a moment, a
+# shell flying by or a pulse of a glow, is not missed while measuring, and frames shot in bursts cannot
+# keep meeting a pulse at its low point as frames at a steady pace could.
 expect_burst() {  # expect_burst NAME MILLISECONDS LIMIT MESSAGE MEASURE ARGS...
-    local frames=0 most=0 value deadline=$(($(date +%s%N) + $2 * 1000000))
-    while [ "$frames" -lt 6 ] || [ "$(date +%s%N)" -lt "$deadline" ]; do shot "$1-$((frames++))"; done
-    for ((frame = 0; frame < frames && most <= $3; frame++)); do
-        value=$("$5" "$1-$frame" "${@:6}") || true
-        [ "$value" -le "$most" ] || most=$value
+    local frame=0 first most=0 value deadline end=$(($(date +%s%N) + 4000000000))
+    while [ "$most" -le "$3" ] && [ "$(date +%s%N)" -lt "$end" ]; do
+        first=$frame deadline=$(($(date +%s%N) + $2 * 1000000))
+        while [ "$(date +%s%N)" -lt "$deadline" ]; do shot "$1-$((frame++))"; done
+        for ((; first < frame && most <= $3; first++)); do
+            value=$("$5" "$1-$first" "${@:6}") || true
+            [ "$value" -le "$most" ] || most=$value
+        done
     done
     expect_more "$most" "$3" "$4"
 }
