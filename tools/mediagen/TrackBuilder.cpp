@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Circuit.h"
 #include "MediaNames.h"
 #include "TrackLayout.h"
 
 namespace {
+
+const double pi = 3.14159265358979323846;
 
 // Lateral positions of the road's vertex columns, right to left: kerb, two asphalt halves, kerb.
 // The road is flat across, so more columns would add triangles but no shape.
@@ -35,7 +38,7 @@ void addStripQuad(MeshBuilder& mesh, const std::string& material, int p0, int q0
 
 }  // namespace
 
-TrackBuilder::TrackBuilder(const TrackLayout& layout) : layout(layout) {}
+TrackBuilder::TrackBuilder(const Circuit& circuit) : layout(circuit.layout), wallHeight(circuit.wallHeight) {}
 
 double TrackBuilder::lapTexture(double s, double period) const {
     const double repeats = std::max(1.0, std::round(layout.length() / period));
@@ -44,14 +47,16 @@ double TrackBuilder::lapTexture(double s, double period) const {
 
 std::vector<TrackBuilder::Station> TrackBuilder::stations() const {
     // The first row of quads is the start line, from -startLineHalfDepth to +startLineHalfDepth.
-    // Then every piece is cut evenly, finely on curves and coarser on straights. A copy of the
+    // Then every piece is cut evenly, finer on curves. A copy of the
     // first station closes the lap, so the last row meets the first without a crack.
     const double lap = layout.length();
     std::vector<double> distances = {-startLineHalfDepth};
     for (int i = 0; i < layout.pieceCount(); ++i) {
         const double begin = std::max(layout.pieceStart(i), startLineHalfDepth);
         const double end = std::min(layout.pieceStart(i) + layout.piece(i).length, lap - startLineHalfDepth);
-        const double spacing = layout.piece(i).radius > 0 ? curveStationSpacing : straightStationSpacing;
+        const double radius = layout.piece(i).radius;
+        const double spacing = radius > 0 ? std::min(stationSpacing, radius * stationTurnDegrees * pi / 180)
+                                          : stationSpacing;
         const int parts = std::max(1, static_cast<int>(std::ceil((end - begin) / spacing)));
         for (int k = 0; k < parts; ++k) distances.push_back(begin + (end - begin) * k / parts);
     }

@@ -5,14 +5,15 @@
 #include "MeshBuilder.h"
 #include "Vec3.h"
 
+struct Circuit;
 class TrackLayout;
 
-// Builds the track mesh along a layout: the asphalt road with kerbs and the start line, a
-// barrier wall on each side, and the grassy embankment from the wall tops down to the ground.
+// Builds the track mesh along a circuit's layout: the asphalt road with kerbs and the start line,
+// a barrier wall on each side, and the grassy embankment from the wall tops down to the ground.
 // Also gives the checkpoints and how far the track reaches out to the sides.
 class TrackBuilder {
 public:
-    explicit TrackBuilder(const TrackLayout& layout);
+    explicit TrackBuilder(const Circuit& circuit);
 
     MeshBuilder build() const;
     // Checkpoints on the centre line, in driving order, the first on the start line.
@@ -23,13 +24,13 @@ public:
     static constexpr double halfWidth = 19.0;  // centre line to the inner face of a wall
     static constexpr double kerbWidth = 1.5;
     static constexpr double startLineHalfDepth = 1.5;
-    static constexpr double wallHeight = 2.0;   // above the road edge
     static constexpr double wallFooting = 0.5;  // below the road edge, so no gap shows under the wall
     static constexpr double wallThickness = 1.0;
     static constexpr double embankmentFoot = -0.3;  // height of the embankment's foot, just below the ground
-    // Distance between cross-sections along the road, on curves and on straights.
-    static constexpr double curveStationSpacing = 4.0;
-    static constexpr double straightStationSpacing = 10.0;
+    // Cross-sections along the road: on curves one for every few degrees of turn (the chords then
+    // stray from the arc by a tenth of a unit at most on the tightest curves), at most this far apart.
+    static constexpr double stationTurnDegrees = 5.0;
+    static constexpr double stationSpacing = 10.0;
 
 private:
     // One cross-section of the track.
@@ -47,4 +48,5 @@ private:
     double lapTexture(double s, double period) const;
 
     const TrackLayout& layout;
+    double wallHeight;  // above the road edge
 };
