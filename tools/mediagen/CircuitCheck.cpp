@@ -114,5 +114,7 @@ std::string CircuitCheck::problem(const Circuit& circuit) {
     if (problem.empty()) problem = profileProblem(layout);
     if (problem.empty()) problem = courseProblem(layout, track);
     if (problem.empty()) problem = approachProblem(layout, track);
+    // An embankment higher than a tight curve is wide folds over inside it.
+    if (problem.empty() && track.build().faultyTriangles() > 0) problem = "a track mesh folding over itself";
     return problem;
 }

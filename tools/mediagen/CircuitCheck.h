@@ -6,7 +6,8 @@ struct Circuit;
 
 // Everything a circuit must be before it is written: closed and of a lap's length, never coming
 // near itself, with curves, slopes, crests and banks the karts can take at full speed, room for the
-// grid, rows of pick-up fields and loose objects, and checkpoints the computer driver can follow.
+// grid, rows of pick-up fields and loose objects, checkpoints the computer driver can follow, and
+// a track mesh without folds.
 class CircuitCheck {
 public:
     // The first thing wrong with the circuit, or "" when it is sound.

@@ -81,7 +81,6 @@ bool MediaGenerator::run() {
     const std::optional<Circuit> made = Circuit::make(circuit);
     if (!made) return fail("no draft of circuit " + std::to_string(circuit) + " passes the checks");
     const TrackLayout& layout = made->layout;
-    if (!writeFile(markerFile, "Vorbel Race media, circuit " + std::to_string(circuit) + "\n")) return false;
     if (!TexturePainter::paintAll((fs::path(root) / texturesFolder).string(), made->look)) {
         return fail("cannot write the textures");
     }
@@ -121,6 +120,8 @@ bool MediaGenerator::run() {
     const std::vector<SceneNode> nodes = LevelPlanner(*made, trackBuilder, boxes).plan();
     if (!writeFile(sceneFile, SceneWriter::toXml(nodes))) return false;
     if (!writeFile(checkpointsFile, checkpointText(checkpoints))) return false;
+    // Last, so that a folder with the marker holds a whole circuit.
+    if (!writeFile(markerFile, "Vorbel Race media, circuit " + std::to_string(circuit) + "\n")) return false;
 
     const Vec3 kart = boxes[meshName::kartCentre].size();
     std::ostringstream line;
