@@ -93,7 +93,9 @@ public:
     // Up to nine digits, as atoi reads them, and the closing quote.
     bool count(uint32_t& out) {
         const size_t start = at;
-        while (at < text.size() && at - start < maxCountDigits && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+        while (at < text.size() && at - start < maxCountDigits && std::isdigit(static_cast<unsigned char>(text[at]))) {
+            ++at;
+        }
         if (at == start) return false;
         out = static_cast<uint32_t>(std::atoi(text.c_str() + start));
         return expect("\"");
@@ -149,8 +151,8 @@ bool MeshReader::readCompact(const std::string& text) {
             }
             indices.insert(indices.end(), corners, corners + 3);
         }
-        if (indices.size() != static_cast<size_t>(faceCount) * 3 || !scan.expect("</faces>\n<geometry vertexcount=\"") ||
-            !scan.count(vertexCount) ||
+        if (indices.size() != static_cast<size_t>(faceCount) * 3 ||
+            !scan.expect("</faces>\n<geometry vertexcount=\"") || !scan.count(vertexCount) ||
             !scan.expect(">\n<vertexbuffer positions=\"true\" normals=\"true\" texture_coords=\"1\">\n")) {
             return false;
         }
@@ -356,7 +358,8 @@ boost::shared_ptr<Mesh> MeshLibrary::loadMesh(const std::string& name) {
         // A failed load is cached as an empty mesh, so it is reported once.
         std::ifstream file(path, std::ios::binary);
         if (file) {
-            cached = readMeshText(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), path);
+            const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            cached = readMeshText(text, path);
         } else {
             std::cerr << "ERROR: failed to load mesh file: " << path << std::endl;
             cached.reset(new Mesh());

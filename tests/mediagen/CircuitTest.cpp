@@ -99,7 +99,8 @@ TEST(CircuitMedia, ANumberGivesTheSameBytesAndLoadsWithTheGridBehindTheLineAndSc
             const btVector3 p = transform.getOrigin();
             const int segment = findCheckpoint(p, course);
             // The track and the ground are static too, and cover the whole circuit.
-            if (entity->tag->kind != EntityKind::Static || entity->getBoundingRadius() > roadWidth || segment < 0) continue;
+            if (entity->tag->kind != EntityKind::Static || entity->getBoundingRadius() > roadWidth || segment < 0)
+                continue;
             const CourseSegment& s = course.segments[segment];
             if (p.y() - s.start.y() > overhead) continue;
             EXPECT_GT(s.direction.cross(s.start - p).length(), TrackBuilder::halfWidth + TrackBuilder::wallThickness)

@@ -81,8 +81,8 @@ Start startOnce(Display* display, const std::string& folder) {
         kill(game, SIGTERM);
         struct rusage usage = {};
         wait4(game, nullptr, 0, &usage);
-        result.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        result.cpuSeconds =
+            usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     // The next start waits until the screen is clear of this one.
     while (showsSky(display)) std::this_thread::sleep_for(pollInterval);
@@ -108,8 +108,8 @@ int main(int argc, char** argv) {
         std::cerr << "vorbel-bench-startup: no X display (run it under tests/with-xvfb.sh)" << std::endl;
         return 1;
     }
-    std::cout << "circuit  media MB  first frame ms: median  best   game CPU ms: median  (" << rounds
-              << " starts each)" << std::endl;
+    std::cout << "circuit  media MB  first frame ms: median  best   game CPU ms: median  (" << rounds << " starts each)"
+              << std::endl;
     for (int circuit : circuits) {
         const GeneratedMedia media(circuit);
         if (!media.isReady()) continue;

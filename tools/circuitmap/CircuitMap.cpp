@@ -10,15 +10,19 @@
 
 namespace {
 
-const double margin = 8;         // pixels round the circuit in its tile
+const double margin = 8;          // pixels round the circuit in its tile
 const double stampSpacing = 1.5;  // units along the lap between the round stamps that draw the road
 const double fieldLaterals[] = {-13.5, -4.5, 4.5, 13.5};
 const Color sheetBackground{0.12, 0.12, 0.14};
 const Color white{0.97, 0.97, 0.97};
 const Color checkpointColour{0.08, 0.08, 0.1};
-const double lowRoad = 0.3;   // grey of the lowest road; the highest is this plus roadRise
+const double lowRoad = 0.3;  // grey of the lowest road; the highest is this plus roadRise
 const double roadRise = 0.3;
-const int labelSize = 3;      // pixels per font pixel
+// Marks, in pixels.
+const double startLineRadius = 1.6;
+const double fieldRadius = 1.5;
+const double checkpointRadius = 0.8;
+const int labelSize = 3;  // pixels per font pixel
 const int labelInset = 6;
 
 // The horizontal box the circuit's embankments cover, in world units.
@@ -72,8 +76,10 @@ void CircuitMap::drawTile(Image& image, const Circuit& circuit, int left, int bo
         highest = std::max(highest, layout.frameAt(s).centre.y);
     }
     const double wall = TrackBuilder::halfWidth + TrackBuilder::wallThickness;
-    for (double s = 0; s < layout.length(); s += stampSpacing) stamp(layout.frameAt(s).centre, track.reach(s) * scale, look.grassDark);
-    for (double s = 0; s < layout.length(); s += stampSpacing) stamp(layout.frameAt(s).centre, wall * scale, look.barrierPanel);
+    for (double s = 0; s < layout.length(); s += stampSpacing)
+        stamp(layout.frameAt(s).centre, track.reach(s) * scale, look.grassDark);
+    for (double s = 0; s < layout.length(); s += stampSpacing)
+        stamp(layout.frameAt(s).centre, wall * scale, look.barrierPanel);
     for (double s = 0; s < layout.length(); s += stampSpacing) {
         const Vec3 centre = layout.frameAt(s).centre;
         const double height = highest > lowest ? (centre.y - lowest) / (highest - lowest) : 0;
@@ -82,17 +88,19 @@ void CircuitMap::drawTile(Image& image, const Circuit& circuit, int left, int bo
     }
     const double pixel = 1 / scale;
     for (double lateral = -TrackBuilder::halfWidth; lateral <= TrackBuilder::halfWidth; lateral += pixel) {
-        stamp(layout.surfacePoint(0, lateral), 1.0, white);
+        stamp(layout.surfacePoint(0, lateral), startLineRadius, white);
     }
     for (size_t row = 0; row < circuit.itemRows.size(); ++row) {
         for (size_t k = 0; k < 4; ++k) {
-            stamp(layout.surfacePoint(circuit.itemRows[row], fieldLaterals[k]), 1.2, Color::hue(k / 4.0, 0.9));
+            stamp(layout.surfacePoint(circuit.itemRows[row], fieldLaterals[k]), fieldRadius, Color::hue(k / 4.0, 0.9));
         }
     }
-    for (const Vec3& checkpoint : track.checkpoints()) stamp(checkpoint, 0.8, checkpointColour);
+    for (const Vec3& checkpoint : track.checkpoints()) stamp(checkpoint, checkpointRadius, checkpointColour);
 
     const std::string label = std::to_string(circuit.number);
-    const int top = bottom + tileSize - labelInset - PixelFont::glyphHeight * labelSize;
-    PixelFont::draw(image, label, left + labelInset + 1, top - 1, labelSize, checkpointColour);
-    PixelFont::draw(image, label, left + labelInset, top, labelSize, white);
+    // White on a dark plate, which reads on every ground.
+    const int plate = bottom + tileSize - 2 * labelInset - PixelFont::glyphHeight * labelSize;
+    image.fillRect(left + 1, plate, left + 2 * labelInset + PixelFont::width(label, labelSize),
+                   bottom + tileSize - 1, sheetBackground);
+    PixelFont::draw(image, label, left + labelInset, plate + labelInset, labelSize, white);
 }

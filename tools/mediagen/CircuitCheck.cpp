@@ -46,7 +46,8 @@ std::string profileProblem(const TrackLayout& layout) {
     const double speedSquared = CircuitCheck::fullSpeed * CircuitCheck::fullSpeed;
     const double w = TrackBuilder::halfWidth;
     for (double s = 0; s < layout.length(); s += sampleSpacing) {
-        const double before = layout.frameAt(s - crestBaseline).centre.y, after = layout.frameAt(s + crestBaseline).centre.y;
+        const double before = layout.frameAt(s - crestBaseline).centre.y,
+                     after = layout.frameAt(s + crestBaseline).centre.y;
         const double curvature = (before + after - 2 * layout.frameAt(s).centre.y) / (crestBaseline * crestBaseline);
         if (-curvature * speedSquared > CircuitCheck::crestLift) return "a crest karts would fly over" + at(s);
         if (std::min(layout.surfacePoint(s, w).y, layout.surfacePoint(s, -w).y) < CircuitCheck::lowestRoadEdge) {

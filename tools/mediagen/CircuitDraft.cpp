@@ -18,12 +18,14 @@ const double degree = pi / 180;
 const int fewestCorners = 5;
 const int mostCorners = 12;
 const double cornerJitter = 0.3;  // share of the even angle step
-const double notchShare = 0.3;
+const double notchShare = 0.35;
 const double mostStretch = 1.7;
-const double detourShare = 0.35;
-const double shortestDetourEdge = 450;
-const double shallowestDetour = 130;
-const double deepestDetour = 260;
+const double detourShare = 0.5;
+const double shortestDetourEdge = 380;
+const double shallowestDetour = 110;
+const double deepestDetour = 280;
+const double narrowestDetour = 0.25;  // share of the edge
+const double widestDetour = 0.6;
 const double detourSlant = 0.15;  // share of the edge the far side may shift along it
 const double shortestAim = 1750;
 const double longestAim = 3350;
@@ -52,7 +54,7 @@ const double sharpestChicaneDegrees = 40;
 // the flat; some hilltops are plateaus. Slopes and crests stay inside what the check allows.
 const int fewestHeightKeys = 2;
 const int mostHeightKeys = 5;
-const double flatShare = 0.1;  // circuits without a hill or dip
+const double flatShare = 0.1;   // circuits without a hill or dip
 const double climbsFrom = 130;  // along the start straight
 const double gridMargin = 30;   // flat before the grid straight
 const double shortestKeyStep = 200;
@@ -80,7 +82,7 @@ const double fastCurveRadius = 100;
 const double leastBank = 3;
 const double mostBank = 9;
 const double fullBankTurn = 150;
-const double bankRamp = 25;       // as the layout eases banks in and out
+const double bankRamp = 25;        // as the layout eases banks in and out
 const double bankClearance = 0.8;  // low road edge above the ground
 
 // Rows of pick-up fields: the first on the start straight, then on straights and gentle curves
@@ -98,9 +100,9 @@ const int looseTries = 12;
 const double looseLateral = 16.5;
 const double looseSpacing = 7;
 const double looseStraight = 60;
-const double looseMargin = 20;       // from a straight's ends
-const double looseRowGap = 25;       // from a row of pick-up fields
-const double looseBehindGrid = 70;   // the grid's own stretch stays clear
+const double looseMargin = 20;      // from a straight's ends
+const double looseRowGap = 25;      // from a row of pick-up fields
+const double looseBehindGrid = 70;  // the grid's own stretch stays clear
 
 // Ground colours: lush green, dry summer, dark forest, autumn, sand and snow, each lush, dry, dark
 // and the light and dark blades.
@@ -112,9 +114,9 @@ const Color groundPalettes[][5] = {
     {{0.74, 0.66, 0.46}, {0.82, 0.74, 0.52}, {0.6, 0.52, 0.36}, {0.88, 0.8, 0.6}, {0.52, 0.44, 0.3}},
     {{0.85, 0.88, 0.92}, {0.95, 0.96, 0.98}, {0.7, 0.74, 0.8}, {0.98, 0.98, 1.0}, {0.6, 0.65, 0.7}},
 };
-const double groundTint = 0.07;  // each channel may be this share lighter or darker
-const Color kerbColours[] = {{0.86, 0.1, 0.08}, {0.1, 0.25, 0.85}, {0.1, 0.6, 0.2},
-                             {0.95, 0.75, 0.05}, {0.1, 0.1, 0.12}, {0.95, 0.45, 0.05}};
+const double groundTint = 0.05;  // each channel may be this share lighter or darker
+const Color kerbColours[] = {{0.86, 0.1, 0.08},  {0.1, 0.25, 0.85}, {0.1, 0.6, 0.2},
+                             {0.95, 0.75, 0.05}, {0.1, 0.1, 0.12},  {0.95, 0.45, 0.05}};
 const int fewestTrees = 40;
 const int mostTrees = 160;
 const int fewestRocks = 5;
@@ -160,15 +162,18 @@ std::vector<Vec3> CircuitDraft::polygon() {
     std::vector<Vec3> points;
     for (int j = 0; j < count; ++j) {
         const double angle = 2 * pi * (j + random.range(-cornerJitter, cornerJitter)) / count;
-        const double radius = random.uniform() < notchShare ? random.range(0.35, 0.6) : random.range(0.75, 1.0);
+        const double radius = random.uniform() < notchShare ? random.range(0.3, 0.55) : random.range(0.75, 1.0);
         const double x = std::cos(angle) * radius * stretch, z = std::sin(angle) * radius;
         points.push_back({x * std::cos(tilt) - z * std::sin(tilt), 0, x * std::sin(tilt) + z * std::cos(tilt)});
     }
     if (random.uniform() < 0.5) std::reverse(points.begin(), points.end());
-    double perimeter = 0;
-    for (int j = 0; j < count; ++j) perimeter += (points[(j + 1) % count] - points[j]).length();
-    const double scale = random.range(shortestAim, longestAim) / perimeter;
-    for (Vec3& p : points) p = p * scale;
+    auto perimeter = [](const std::vector<Vec3>& loop) {
+        double length = 0;
+        for (size_t j = 0; j < loop.size(); ++j) length += (loop[(j + 1) % loop.size()] - loop[j]).length();
+        return length;
+    };
+    const double aim = random.range(shortestAim, longestAim), first = aim / perimeter(points);
+    for (Vec3& p : points) p = p * first;
 
     std::vector<Vec3> detoured;
     for (int j = 0; j < count; ++j) {
@@ -180,20 +185,25 @@ std::vector<Vec3> CircuitDraft::polygon() {
         // Left of the driving direction; whether that is the infield depends on the way round.
         const Vec3 side(along.z, 0, -along.x);
         const double depth = random.range(shallowestDetour, deepestDetour) * (random.uniform() < 0.5 ? 1 : -1);
-        const double from = random.range(0.15, 0.35), to = random.range(0.65, 0.85);
+        const double from = random.range(0.1, 0.4);
+        const double to = std::min(0.9, from + random.range(narrowestDetour, widestDetour));
         const double slant = random.range(-detourSlant, detourSlant);
         detoured.push_back(a + along * (length * from));
         detoured.push_back(a + along * (length * (from + slant)) + side * depth);
         detoured.push_back(a + along * (length * (to + slant)) + side * depth);
         detoured.push_back(a + along * (length * to));
     }
+    // The detours lengthen the lap: back to the length aimed at.
+    const double scale = aim / perimeter(detoured);
+    for (Vec3& p : detoured) p = p * scale;
     return detoured;
 }
 
 void CircuitDraft::addStraight(std::vector<TrackPiece>& pieces, double length, bool mayBreak) {
     if (length <= 0) return;
     const double radius = random.range(CircuitCheck::tightestRadius, widestChicaneRadius);
-    const double turn = random.range(shallowestChicaneDegrees, sharpestChicaneDegrees) * (random.uniform() < 0.5 ? 1 : -1);
+    const double turn =
+        random.range(shallowestChicaneDegrees, sharpestChicaneDegrees) * (random.uniform() < 0.5 ? 1 : -1);
     const double chicane = 4 * radius * std::sin(std::fabs(turn) * degree);
     if (!mayBreak || random.uniform() >= chicaneShare || length < chicane + 2 * chicaneLead) {
         pieces.push_back({length, 0, 0, 0});
@@ -209,24 +219,32 @@ void CircuitDraft::addStraight(std::vector<TrackPiece>& pieces, double length, b
 
 std::optional<std::vector<TrackPiece>> CircuitDraft::pieces(std::vector<Corner>& corners) {
     const int n = static_cast<int>(corners.size());
-    std::vector<double> edges(n), tangents(n), shrink(n, 1.0), straights(n);
+    std::vector<double> edges(n), tangents(n), straights(n);
     for (int c = 0; c < n; ++c) edges[c] = (corners[(c + 1) % n].point - corners[c].point).length();
     for (int c = 0; c < n; ++c) {
         if (std::fabs(corners[c].turnDegrees) > sharpestCornerDegrees) return std::nullopt;
         corners[c].radius = randomRadius();
     }
-    auto tangent = [&](int c) { return corners[c].radius * std::tan(std::fabs(corners[c].turnDegrees) * degree / 2); };
-    // Where two corners' arcs would overlap on the edge between them, both get smaller.
+    // An arc meets the edges on either side of its corner `tangent` from the corner.
+    auto halfTurn = [&](int c) { return std::tan(std::fabs(corners[c].turnDegrees) * degree / 2); };
+    std::vector<double> wanted(n), least(n);
     for (int c = 0; c < n; ++c) {
-        const double wanted = tangent(c) + tangent((c + 1) % n);
-        if (wanted <= edges[c]) continue;
-        shrink[c] = std::min(shrink[c], edges[c] / wanted);
-        shrink[(c + 1) % n] = std::min(shrink[(c + 1) % n], edges[c] / wanted);
+        wanted[c] = corners[c].radius * halfTurn(c);
+        least[c] = CircuitCheck::tightestRadius * halfTurn(c);
+        tangents[c] = wanted[c];
+    }
+    // Where two corners' arcs would overlap on the edge between them, both give up some of what
+    // they wanted beyond the tightest radius, in proportion.
+    for (int c = 0; c < n; ++c) {
+        const int d = (c + 1) % n;
+        if (wanted[c] + wanted[d] <= edges[c]) continue;
+        if (least[c] + least[d] > edges[c]) return std::nullopt;
+        const double share = (edges[c] - least[c] - least[d]) / (wanted[c] - least[c] + wanted[d] - least[d]);
+        tangents[c] = std::min(tangents[c], least[c] + (wanted[c] - least[c]) * share);
+        tangents[d] = std::min(tangents[d], least[d] + (wanted[d] - least[d]) * share);
     }
     for (int c = 0; c < n; ++c) {
-        corners[c].radius *= shrink[c];
-        if (corners[c].radius < CircuitCheck::tightestRadius) return std::nullopt;
-        tangents[c] = tangent(c);
+        if (halfTurn(c) > 0) corners[c].radius = tangents[c] / halfTurn(c);
     }
     for (int c = 0; c < n; ++c) straights[c] = std::max(0.0, edges[c] - tangents[c] - tangents[(c + 1) % n]);
     const int start = static_cast<int>(std::max_element(straights.begin(), straights.end()) - straights.begin());
@@ -251,7 +269,9 @@ void CircuitDraft::addHeights(TrackLayout& layout) {
     const int room = static_cast<int>((zoneEnd - zoneStart) / shortestKeyStep) - 1;
     const bool flat = random.uniform() < flatShare;
     const int count =
-        flat ? 0 : std::min(room, fewestHeightKeys + static_cast<int>(random.next() % (mostHeightKeys - fewestHeightKeys + 1)));
+        flat ? 0
+             : std::min(room,
+                        fewestHeightKeys + static_cast<int>(random.next() % (mostHeightKeys - fewestHeightKeys + 1)));
     std::vector<TrackLayout::HeightKey> keys = {{0, base}, {zoneStart, base}};
     const double step = (zoneEnd - zoneStart) / (count + 1);
     for (int k = 0; k < count; ++k) {
@@ -266,7 +286,8 @@ void CircuitDraft::addHeights(TrackLayout& layout) {
         keys.push_back({s, height});
         const double plateau = random.range(shortestPlateau, longestPlateau);
         const double nextKey = zoneStart + step * (k + 2 - keyJitter);
-        if (random.uniform() < plateauShare && s + plateau + plateauRoom < nextKey) keys.push_back({s + plateau, height});
+        if (random.uniform() < plateauShare && s + plateau + plateauRoom < nextKey)
+            keys.push_back({s + plateau, height});
     }
     keys.push_back({zoneEnd, base});
     keys.push_back({lap, base});
@@ -339,7 +360,8 @@ std::vector<LooseObject> CircuitDraft::looseObjects(const TrackLayout& layout, c
         if (piece.radius > 0 || piece.length < looseStraight) continue;
         const double from = i == 0 ? firstRow + looseRowGap : layout.pieceStart(i) + looseMargin;
         const double end = layout.pieceStart(i) + piece.length;
-        const double to = (i + 1 == layout.pieceCount() ? layout.length() - looseBehindGrid : end - looseMargin) - looseSpacing;
+        const double to =
+            (i + 1 == layout.pieceCount() ? layout.length() - looseBehindGrid : end - looseMargin) - looseSpacing;
         if (to > from) stretches.push_back({from, to});
     }
     std::vector<LooseObject> objects;
@@ -349,11 +371,12 @@ std::vector<LooseObject> CircuitDraft::looseObjects(const TrackLayout& layout, c
         const double lateral = random.uniform() < 0.5 ? looseLateral : -looseLateral;
         const int together = 1 + static_cast<int>(random.next() % 2);
         const double lap = layout.length();
-        const bool crowded = std::any_of(rows.begin(), rows.end(),
-                                         [&](double row) { return lapDistance(s, row, lap) < looseRowGap + looseSpacing; }) ||
-                             std::any_of(objects.begin(), objects.end(), [&](const LooseObject& other) {
-                                 return lapDistance(s, other.s, lap) < looseRowGap + looseSpacing;
-                             });
+        const bool crowded =
+            std::any_of(rows.begin(), rows.end(),
+                        [&](double row) { return lapDistance(s, row, lap) < looseRowGap + looseSpacing; }) ||
+            std::any_of(objects.begin(), objects.end(), [&](const LooseObject& other) {
+                return lapDistance(s, other.s, lap) < looseRowGap + looseSpacing;
+            });
         if (crowded) continue;
         for (int k = 0; k < together; ++k) objects.push_back({s + k * looseSpacing, lateral, random.uniform() < 0.5});
         ++spots;

@@ -72,9 +72,19 @@ Circuit ClassicCircuit::build() {
     std::vector<LooseObject> loose = {{150, -looseLateral, true},       {157, -looseLateral, false},
                                       {dip, looseLateral, false},       {lap - 125, looseLateral, true},
                                       {lap - 118, looseLateral, false}, {lap - 132, -looseLateral, true}};
-    const CircuitLook look = {{0.2, 0.5, 0.13},  {0.42, 0.54, 0.2}, {0.12, 0.34, 0.09}, {0.3, 0.62, 0.2},
-                              {0.1, 0.28, 0.07}, {0.86, 0.1, 0.08}, {0.1, 0.3, 0.85},  100,
-                              20,                0.8,               0.55,               2024};
+    CircuitLook look;
+    look.grassLush = {0.2, 0.5, 0.13};
+    look.grassDry = {0.42, 0.54, 0.2};
+    look.grassDark = {0.12, 0.34, 0.09};
+    look.bladeLight = {0.3, 0.62, 0.2};
+    look.bladeDark = {0.1, 0.28, 0.07};
+    look.kerbStripe = {0.86, 0.1, 0.08};
+    look.barrierPanel = {0.1, 0.3, 0.85};
+    look.trees = 100;
+    look.rocks = 20;
+    look.treeShare = 0.8;
+    look.pineShare = 0.55;
+    look.scenerySeed = 2024;
     return {0,
             layout,
             {firstItemRow, layout.pieceMiddle(dipBottomStraight), layout.pieceMiddle(climbStraight),

@@ -125,16 +125,15 @@ bool MediaGenerator::run() {
 
     const Vec3 kart = boxes[meshName::kartCentre].size();
     std::ostringstream line;
-    line << "vorbel-mediagen: " << root << ": circuit " << circuit << ", course " << formatNumber(courseLength, 1) << " units, "
-              << checkpoints.size() << " checkpoints, road " << formatNumber(2 * TrackBuilder::halfWidth, 1)
-              << " wide, smallest radius " << formatNumber(layout.smallestRadius(), 1) << ", steepest slope "
-              << formatNumber(layout.steepestSlopeDegrees(), 2) << " deg, steepest bank "
-              << formatNumber(layout.steepestBankDegrees(), 2) << " deg; track "
-              << meshes[meshName::track].triangleCount() << " triangles, ground "
-              << meshes[meshName::ground].triangleCount() << ", kart " << meshes[meshName::kartCentre].triangleCount()
-              << " (" << formatNumber(kart.x, 2) << " x " << formatNumber(kart.y, 2) << " x " << formatNumber(kart.z, 2)
-              << "); " << nodes.size() << " scene nodes, " << meshes.size() << " meshes, " << TexturePainter::count()
-              << " textures";
+    line << "vorbel-mediagen: " << root << ": circuit " << circuit << ", course " << formatNumber(courseLength, 1)
+         << " units, " << checkpoints.size() << " checkpoints, road " << formatNumber(2 * TrackBuilder::halfWidth, 1)
+         << " wide, smallest radius " << formatNumber(layout.smallestRadius(), 1) << ", steepest slope "
+         << formatNumber(layout.steepestSlopeDegrees(), 2) << " deg, steepest bank "
+         << formatNumber(layout.steepestBankDegrees(), 2) << " deg; track " << meshes[meshName::track].triangleCount()
+         << " triangles, ground " << meshes[meshName::ground].triangleCount() << ", kart "
+         << meshes[meshName::kartCentre].triangleCount() << " (" << formatNumber(kart.x, 2) << " x "
+         << formatNumber(kart.y, 2) << " x " << formatNumber(kart.z, 2) << "); " << nodes.size() << " scene nodes, "
+         << meshes.size() << " meshes, " << TexturePainter::count() << " textures";
     report = line.str();
     return true;
 }

@@ -18,10 +18,12 @@ namespace {
 
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
-                 "                          [--karts N] [--time-limit S] [--soak S] [--seed N] [--check] [--quiet]\n"
+                 "                          [--karts N] [--time-limit S] [--soak S] [--seed N] [--jobs N]\n"
+                 "                          [--check] [--quiet]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
                  "  --circuits LIST  race each circuit of LIST (\"0-50\", \"3,17,42\") parked and driven, one row each\n"
+                 "  --jobs N         race up to N circuits of the list at once, each in a process of its own\n"
                  "  --karts N        race N karts: fewer removes computer karts, more adds rows behind the grid\n"
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
     bool check = false;
     std::optional<int> circuit;
     std::vector<int> sweep;
+    int jobs = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
             circuit = Circuit::parseNumber(argv[++i]);
         } else if (arg == "--circuits" && hasValue && !CircuitSweep::parseList(argv[i + 1]).empty()) {
             sweep = CircuitSweep::parseList(argv[++i]);
+        } else if (arg == "--jobs" && hasValue && std::atoi(argv[i + 1]) > 0) {
+            jobs = std::atoi(argv[++i]);
         } else if (arg == "--player" && hasValue && (argv[i + 1] == std::string("parked") ||
                                                         argv[i + 1] == std::string("driven"))) {
             const std::string mode = argv[++i];
@@ -68,7 +73,7 @@ int main(int argc, char** argv) {
     }
 
     if (!sweep.empty()) {
-        const bool sound = CircuitSweep(sweep, options).run();
+        const bool sound = CircuitSweep(sweep, options, jobs).run();
         if (check && !sound) {
             std::cerr << "FAILED: a circuit could not be generated, or a race on it was not sound" << std::endl;
             return 1;
