@@ -41,6 +41,9 @@ struct Circuit {
     std::vector<LooseObject> looseObjects;
     CircuitLook look;
     double wallHeight;  // of the barriers, above the road's edge
+    // How far the barriers' caps overhang the road's side, 0 for none: a kart knocked against a
+    // barrier and sliding up its face meets the cap and cannot ride over it.
+    double barrierLip;
 
     // The circuit of `number` (0 to largestNumber), checked; empty only when no draft passes the checks.
     static std::optional<Circuit> make(int number);

@@ -72,9 +72,10 @@ const double plateauRoom = 100;  // from a plateau's end to the next key
 const double slopeDegrees = 7;
 const double crestLift = 6.0;
 
-// Barriers a head higher than the classic circuit's: a kart knocked sideways into one while
-// spinning on a banked or sloping curve cannot ride up over it.
+// Barriers a unit higher than the classic circuit's, with a cap that overhangs the road: a kart a
+// shell knocks against one slides up its face until the cap stops it.
 const double wallHeight = 3.0;
+const double barrierLip = 0.6;
 
 // Banks: curves of this radius or wider are fast; they lean 3 to 9 degrees as they turn more,
 // never so far that the low edge comes near the ground.
@@ -423,5 +424,5 @@ std::optional<Circuit> CircuitDraft::build() {
     addBanks(layout);
     const std::vector<double> rows = itemRows(layout);
     const std::vector<LooseObject> loose = looseObjects(layout, rows);
-    return Circuit{number, layout, rows, loose, look(), wallHeight};
+    return Circuit{number, layout, rows, loose, look(), wallHeight, barrierLip};
 }

@@ -91,5 +91,6 @@ Circuit ClassicCircuit::build() {
              layout.pieceMiddle(lastCurveStraight)},
             loose,
             look,
-            wallHeight};
+            wallHeight,
+            0};
 }

@@ -26,7 +26,12 @@ public:
     static constexpr double startLineHalfDepth = 1.5;
     static constexpr double wallFooting = 0.5;  // below the road edge, so no gap shows under the wall
     static constexpr double wallThickness = 1.0;
+    static constexpr double lipThickness = 0.3;  // of a barrier's cap where it overhangs the road
     static constexpr double embankmentFoot = -0.3;  // height of the embankment's foot, just below the ground
+    // Horizontal run of the embankment per unit it falls: 1.25 is a slope of 39 degrees, a floor the
+    // karts drive on (the game's walls are steeper than 45 degrees) even where the strips twist
+    // round curves, so a kart knocked over a barrier drives back up and over it onto the road.
+    static constexpr double embankmentRun = 1.25;
     // Cross-sections along the road: on curves one for every few degrees of turn (the chords then
     // stray from the arc by a tenth of a unit at most on the tightest curves), at most this far apart.
     static constexpr double stationTurnDegrees = 5.0;
@@ -44,9 +49,12 @@ private:
     std::vector<Station> stations() const;
     void addRoad(MeshBuilder& mesh, const std::vector<Station>& all) const;
     void addWall(MeshBuilder& mesh, const std::vector<Station>& all, double side) const;
+    // Height the cap adds on top of the barrier: none without a lip.
+    double capThickness() const;
     // Texture coordinate along the lap that repeats a whole number of times per lap.
     double lapTexture(double s, double period) const;
 
     const TrackLayout& layout;
     double wallHeight;  // above the road edge
+    double lip;         // how far the barrier's cap overhangs the road's side
 };
