@@ -2,8 +2,11 @@
 
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -34,7 +37,7 @@ struct SubmeshData {
 // taken from it is rejected (`problem`); smaller faults are repaired and noted in `notes`.
 class MeshReader {
 public:
-    explicit MeshReader(const TiXmlDocument& document) : document(document) {}
+    explicit MeshReader(const TiXmlDocument* document = nullptr) : document(document) {}
     ~MeshReader() {
         for (SubmeshData& submesh : submeshes) {
             delete submesh.geometry;
@@ -43,6 +46,9 @@ public:
     }
 
     bool read();
+    // Reads a file in the compact layout straight from its bytes; false, with nothing kept, when the
+    // text departs from that layout anywhere (the general reader then takes it).
+    bool readCompact(const std::string& text);
     std::vector<SubmeshData> submeshes;
     std::string problem;
     std::set<std::string> notes;
@@ -58,12 +64,135 @@ private:
     float readFloat(const TiXmlElement* element, const char* name);
     void readTriple(const TiXmlElement* element, const char* child, const char* names[3], float* out, int submesh);
 
-    const TiXmlDocument& document;
+    const TiXmlDocument* document;
 };
+
+// The compact layout: the generated files' one element per line, attributes in a fixed order,
+// names of letters, digits and underscores, counts that tell the truth, plain decimal numbers in
+// the accepted range and indices below the vertex count. Such a text parses to the document the
+// general reader expects, without a fault to note, so reading it directly gives the same mesh
+// without building the document, which costs most of the game's start-up.
+class CompactScan {
+public:
+    explicit CompactScan(const std::string& text) : text(text) {}
+
+    bool atEnd() const { return at == text.size(); }
+    bool peek(const char* literal) const { return text.compare(at, std::strlen(literal), literal) == 0; }
+    bool expect(const char* literal) {
+        if (!peek(literal)) return false;
+        at += std::strlen(literal);
+        return true;
+    }
+    // Up to the closing quote, which it passes.
+    bool name(std::string& out) {
+        const size_t start = at;
+        while (at < text.size() && (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_')) ++at;
+        out.assign(text, start, at - start);
+        return expect("\"");
+    }
+    // Up to nine digits, as atoi reads them, and the closing quote.
+    bool count(uint32_t& out) {
+        const size_t start = at;
+        while (at < text.size() && at - start < maxCountDigits && std::isdigit(static_cast<unsigned char>(text[at]))) {
+            ++at;
+        }
+        if (at == start) return false;
+        out = static_cast<uint32_t>(std::atoi(text.c_str() + start));
+        return expect("\"");
+    }
+    // An optional minus, digits and optional decimals, as sscanf reads them, in the accepted range;
+    // and the closing quote.
+    bool number(float& out) {
+        const size_t start = at;
+        if (at < text.size() && text[at] == '-') ++at;
+        if (!digits()) return false;
+        if (at < text.size() && text[at] == '.') {
+            ++at;
+            if (!digits()) return false;
+        }
+        out = static_cast<float>(std::strtod(text.c_str() + start, nullptr));
+        return std::fabs(out) <= largestCoordinate && expect("\"");
+    }
+
+    static constexpr size_t maxCountDigits = 9;
+
+private:
+    bool digits() {
+        const size_t start = at;
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+        return at > start;
+    }
+
+    const std::string& text;
+    size_t at = 0;
+};
+
+bool MeshReader::readCompact(const std::string& text) {
+    CompactScan scan(text);
+    if (!scan.expect("<mesh>\n<submeshes>\n")) return false;
+    while (scan.expect("<submesh material=\"")) {
+        SubmeshData data;
+        data.geometry = new MeshPatchGeometry();
+        data.vertexProperties = new MeshPatchVertexProperties();
+        submeshes.push_back(data);
+        MeshPatchGeometry& patch = *data.geometry;
+        MeshPatchVertexProperties& properties = *data.vertexProperties;
+        uint32_t faceCount = 0, vertexCount = 0;
+        if (!scan.name(submeshes.back().material) || !scan.expect(" usesharedvertices=\"false\">\n<faces count=\"") ||
+            !scan.count(faceCount) || !scan.expect(">\n")) {
+            return false;
+        }
+        std::vector<unsigned int> indices;
+        while (scan.expect("<face v1=\"")) {
+            uint32_t corners[3];
+            if (!scan.count(corners[0]) || !scan.expect(" v2=\"") || !scan.count(corners[1]) ||
+                !scan.expect(" v3=\"") || !scan.count(corners[2]) || !scan.expect("/>\n")) {
+                return false;
+            }
+            indices.insert(indices.end(), corners, corners + 3);
+        }
+        if (indices.size() != static_cast<size_t>(faceCount) * 3 ||
+            !scan.expect("</faces>\n<geometry vertexcount=\"") || !scan.count(vertexCount) ||
+            !scan.expect(">\n<vertexbuffer positions=\"true\" normals=\"true\" texture_coords=\"1\">\n")) {
+            return false;
+        }
+        std::vector<float> positions, normals, texCoords;
+        while (scan.expect("<vertex><position x=\"")) {
+            float v[8];
+            if (!scan.number(v[0]) || !scan.expect(" y=\"") || !scan.number(v[1]) || !scan.expect(" z=\"") ||
+                !scan.number(v[2]) || !scan.expect("/><normal x=\"") || !scan.number(v[3]) || !scan.expect(" y=\"") ||
+                !scan.number(v[4]) || !scan.expect(" z=\"") || !scan.number(v[5]) || !scan.expect("/><texcoord u=\"") ||
+                !scan.number(v[6]) || !scan.expect(" v=\"") || !scan.number(v[7]) || !scan.expect("/></vertex>\n")) {
+                return false;
+            }
+            positions.insert(positions.end(), v, v + 3);
+            normals.insert(normals.end(), v + 3, v + 6);
+            texCoords.insert(texCoords.end(), v + 6, v + 8);
+        }
+        if (positions.size() != static_cast<size_t>(vertexCount) * 3 ||
+            !scan.expect("</vertexbuffer>\n</geometry>\n</submesh>\n")) {
+            return false;
+        }
+        for (unsigned int index : indices) {
+            if (index >= vertexCount) return false;
+        }
+        patch.vertexCount = vertexCount;
+        patch.indexCount = faceCount * 3;
+        patch.indices.reset(new unsigned int[patch.indexCount]());
+        std::copy(indices.begin(), indices.end(), patch.indices.get());
+        patch.positions.reset(new float[positions.size()]());
+        std::copy(positions.begin(), positions.end(), patch.positions.get());
+        properties.normals.reset(new float[normals.size()]());
+        std::copy(normals.begin(), normals.end(), properties.normals.get());
+        properties.texCoords.reset(new float[texCoords.size()]());
+        std::copy(texCoords.begin(), texCoords.end(), properties.texCoords.get());
+    }
+    return scan.expect("</submeshes>\n</mesh>\n") && scan.atEnd();
+}
 
 bool MeshReader::read() {
     const TiXmlElement* submesh =
-        TiXmlHandle(const_cast<TiXmlDocument*>(&document)).FirstChild("mesh").FirstChild("submeshes").FirstChild("submesh").ToElement();
+        TiXmlHandle(const_cast<TiXmlDocument*>(document)).FirstChild("mesh").FirstChild("submeshes").FirstChild("submesh").ToElement();
     for (int number = 0; submesh; submesh = submesh->NextSiblingElement(), ++number) {
         if (!readSubmesh(submesh, number)) return false;
     }
@@ -178,6 +307,16 @@ std::string joined(const std::set<std::string>& notes) {
     return text;
 }
 
+// The patches of what the reader took from the file, which they now own.
+void addPatches(Mesh& mesh, MeshReader& reader) {
+    for (SubmeshData& submesh : reader.submeshes) {
+        mesh.addPatch(boost::shared_ptr<MeshPatch>(new MeshPatch(submesh.geometry, submesh.vertexProperties,
+                                                                 MaterialLibrary::instance().getMaterial(submesh.material))));
+        submesh.geometry = nullptr;
+        submesh.vertexProperties = nullptr;
+    }
+}
+
 }  // namespace
 
 MeshLibrary::MeshLibrary(const std::string& basePath) : basePath(basePath) {}
@@ -189,30 +328,39 @@ MeshLibrary& MeshLibrary::instance() {
 
 boost::shared_ptr<Mesh> MeshLibrary::readMesh(const TiXmlDocument& document, const std::string& path) {
     boost::shared_ptr<Mesh> mesh(new Mesh());
-    MeshReader reader(document);
+    MeshReader reader(&document);
     if (!reader.read()) {
         std::cerr << "ERROR: failed to load mesh file: " << path << " (" << reader.problem << ")" << std::endl;
         return mesh;
     }
     if (!reader.notes.empty()) std::cerr << "WARNING: mesh file " << path << ": " << joined(reader.notes) << std::endl;
-    for (SubmeshData& submesh : reader.submeshes) {
-        mesh->addPatch(boost::shared_ptr<MeshPatch>(new MeshPatch(submesh.geometry, submesh.vertexProperties,
-                                                                  MaterialLibrary::instance().getMaterial(submesh.material))));
-        submesh.geometry = nullptr;
-        submesh.vertexProperties = nullptr;
-    }
+    addPatches(*mesh, reader);
     return mesh;
+}
+
+boost::shared_ptr<Mesh> MeshLibrary::readMeshText(const std::string& text, const std::string& path) {
+    MeshReader compact;
+    if (compact.readCompact(text)) {
+        boost::shared_ptr<Mesh> mesh(new Mesh());
+        addPatches(*mesh, compact);
+        return mesh;
+    }
+    TiXmlDocument document;
+    if (parseXmlText(document, text)) return readMesh(document, path);
+    std::cerr << "ERROR: failed to load mesh file: " << path << std::endl;
+    return boost::shared_ptr<Mesh>(new Mesh());
 }
 
 boost::shared_ptr<Mesh> MeshLibrary::loadMesh(const std::string& name) {
     const std::string path = basePath + name;
     boost::shared_ptr<Mesh>& cached = cache[path];
     if (!cached) {
-        TiXmlDocument document;
-        if (loadXmlFile(document, path)) {
-            cached = readMesh(document, path);
+        // A failed load is cached as an empty mesh, so it is reported once.
+        std::ifstream file(path, std::ios::binary);
+        if (file) {
+            const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            cached = readMeshText(text, path);
         } else {
-            // A failed load is cached as an empty mesh, so it is reported once.
             std::cerr << "ERROR: failed to load mesh file: " << path << std::endl;
             cached.reset(new Mesh());
         }

@@ -20,6 +20,10 @@ public:
     // Builds a mesh from a parsed document; malformed content gives an empty or truncated mesh
     // and one line on standard error naming `path`.
     static boost::shared_ptr<Mesh> readMesh(const TiXmlDocument& document, const std::string& path);
+    // Builds a mesh from the text of a mesh file: one in the compact layout the game's own files
+    // use is read directly, any other is parsed and read as above; text that does not parse gives
+    // an empty mesh and one line on standard error.
+    static boost::shared_ptr<Mesh> readMeshText(const std::string& text, const std::string& path);
 
     const std::string& getBasePath() const { return basePath; }
 

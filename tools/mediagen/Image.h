@@ -15,6 +15,9 @@ struct Color {
     Color operator+(const Color& o) const { return {r + o.r, g + o.g, b + o.b}; }
     // The colour a share `t` of the way towards `other`.
     Color mix(const Color& other, double t) const { return *this * (1 - t) + other * t; }
+    // Fully saturated colour of the given hue (0 to 1 around the colour wheel), softened towards
+    // white by 1 - `saturation`.
+    static Color hue(double h, double saturation);
 };
 
 // A 24-bit picture. Row 0 is the bottom row: texture coordinate v = 0, as OpenGL takes the first row.
@@ -36,6 +39,8 @@ public:
 
     // Uncompressed true-colour TGA, bottom-left origin. Returns false when the file cannot be written.
     bool saveTga(const std::string& path) const;
+    // True-colour PNG, compressed. Returns false when the file cannot be written.
+    bool savePng(const std::string& path) const;
 
 private:
     size_t offset(int x, int y) const;

@@ -1,7 +1,9 @@
 #include "LevelPlanner.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "Circuit.h"
 #include "ItemModels.h"
 #include "MediaNames.h"
 #include "Random.h"
@@ -13,18 +15,16 @@ namespace {
 
 const double pi = 3.14159265358979323846;
 
-// Pick-up field rows: four pads across the road on straights around the lap, the first on the
-// start straight.
+// Pick-up field rows: four pads across the road.
 const double fieldLaterals[] = {-13.5, -4.5, 4.5, 13.5};
-const double firstFieldRow = 110.0;
 
-// Crates and barrels stand this far from the centre line, near a wall: computer drivers weave
-// about 12 units to each side and never reach them, the player can.
-const double looseLateral = 16.5;
 const double looseDrop = 0.3;  // start a little above the road and fall onto it
 const double crateMass = 12.0;
 const double barrelMass = 8.0;
 const double looseTurn = 0.4;  // radians each way they may stand turned from the road's heading
+// Seeds of the small turns of loose objects and tyre stacks; the circuit number is added.
+const uint64_t looseSeed = 7;
+const uint64_t tyreStackSeed = 5;
 
 // The posts reach a little above the banner.
 const double postAboveBanner = 0.5;
@@ -38,8 +38,6 @@ const double tyreStackShares[] = {0.3, 0.5, 0.7};  // where along such a curve
 const double tyreStackGap = 1.0;                   // from the foot of the embankment
 
 const double reachSampleSpacing = 4.0;
-const int treeCount = 100;
-const int rockCount = 20;
 const int scatterAttempts = 8000;
 const double scatterMargin = 120.0;  // how far beyond the circuit's box scenery may stand
 const double treeGap = 4.0;
@@ -56,9 +54,9 @@ std::string numbered(const char* prefix, int number) { return prefix + std::to_s
 
 }  // namespace
 
-LevelPlanner::LevelPlanner(const TrackLayout& layout, const TrackBuilder& track,
+LevelPlanner::LevelPlanner(const Circuit& circuit, const TrackBuilder& track,
                            const std::map<std::string, Bounds>& meshBounds)
-    : layout(layout), track(track), meshBounds(meshBounds) {
+    : circuit(circuit), layout(circuit.layout), track(track), meshBounds(meshBounds) {
     for (double s = 0; s < layout.length(); s += reachSampleSpacing) {
         reachSamples.push_back({horizontal(layout.frameAt(s).centre), track.reach(s)});
     }
@@ -114,11 +112,8 @@ void LevelPlanner::addGrid(std::vector<SceneNode>& nodes) const {
 }
 
 void LevelPlanner::addItemFields(std::vector<SceneNode>& nodes) const {
-    const double rows[] = {firstFieldRow, layout.pieceMiddle(TrackLayout::dipBottomStraight),
-                           layout.pieceMiddle(TrackLayout::climbStraight),
-                           layout.pieceMiddle(TrackLayout::lastCurveStraight)};
     int number = 1;
-    for (double s : rows) {
+    for (double s : circuit.itemRows) {
         const TrackFrame frame = layout.frameAt(s);
         for (double lateral : fieldLaterals) {
             const Vec3 surface = layout.surfacePoint(s, lateral);
@@ -135,21 +130,9 @@ void LevelPlanner::addItemFields(std::vector<SceneNode>& nodes) const {
 }
 
 void LevelPlanner::addLooseObjects(std::vector<SceneNode>& nodes) const {
-    struct Loose {
-        double s;
-        double lateral;
-        bool crate;
-    };
-    // Two on the start straight past the first pick-up row, one on the straight into the dip and
-    // three on the grid straight, well behind the grid.
-    const double lap = layout.length();
-    const double dip = layout.pieceMiddle(TrackLayout::dipEntryStraight);
-    const Loose objects[] = {{150, -looseLateral, true},       {157, -looseLateral, false},
-                             {dip, looseLateral, false},       {lap - 125, looseLateral, true},
-                             {lap - 118, looseLateral, false}, {lap - 132, -looseLateral, true}};
-    Random random(7);
+    Random random(looseSeed + circuit.number);
     int crates = 1, barrels = 1;
-    for (const Loose& object : objects) {
+    for (const LooseObject& object : circuit.looseObjects) {
         const char* mesh = object.crate ? meshName::crate : meshName::barrel;
         const TrackFrame frame = layout.frameAt(object.s);
         const Vec3 position = layout.surfacePoint(object.s, object.lateral) + Vec3(0, halfHeight(mesh) + looseDrop, 0);
@@ -186,30 +169,40 @@ void LevelPlanner::addGantry(std::vector<SceneNode>& nodes, std::vector<Footprin
 }
 
 void LevelPlanner::addGrandstand(std::vector<SceneNode>& nodes, std::vector<Footprint>& taken) const {
-    // Beside the start straight on the outside (the driver's right), its front towards the track.
+    // Beside the start straight, its front towards the track: on the driver's right, or on the left
+    // where another part of the circuit passes on the right; none where both sides are taken.
     const TrackFrame frame = layout.frameAt(grandstandAt);
     const Bounds box = meshBounds.at(meshName::grandstand);
-    const double halfDepth = box.size().x / 2;
-    const double lateral = -(track.reach(grandstandAt) + grandstandGap + halfDepth);
-    const Vec3 foot = horizontal(frame.centre + frame.left * lateral);
-    nodes.push_back({"Grandstand",
-                     meshName::grandstand,
-                     foot + Vec3(0, box.size().y / 2, 0),
-                     Quaternion::yaw(frame.heading),
-                     {1, 1, 1},
-                     "scenery",
-                     0});
-    // Its long footprint is covered by a row of circles.
-    const double halfLength = box.size().z / 2;
-    for (double along = -halfLength; along <= halfLength; along += halfDepth) {
-        taken.push_back({foot + Vec3(std::sin(frame.heading), 0, std::cos(frame.heading)) * along, halfDepth * 1.2});
+    const double halfDepth = box.size().x / 2, halfLength = box.size().z / 2;
+    const Vec3 along(std::sin(frame.heading), 0, std::cos(frame.heading));
+    for (double side : {-1.0, 1.0}) {
+        const double lateral = side * (track.reach(grandstandAt) + grandstandGap + halfDepth);
+        const Vec3 foot = horizontal(frame.centre + frame.left * lateral);
+        // Its long footprint is covered by a row of circles.
+        std::vector<Footprint> footprint;
+        for (double at = -halfLength; at <= halfLength; at += halfDepth) {
+            footprint.push_back({foot + along * at, halfDepth * 1.2});
+        }
+        const bool free = std::all_of(footprint.begin(), footprint.end(), [&](const Footprint& circle) {
+            return isFree(circle.centre, circle.radius, 0, taken);
+        });
+        if (!free) continue;
+        nodes.push_back({"Grandstand",
+                         meshName::grandstand,
+                         foot + Vec3(0, box.size().y / 2, 0),
+                         Quaternion::yaw(frame.heading + (side > 0 ? pi : 0)),
+                         {1, 1, 1},
+                         "scenery",
+                         0});
+        taken.insert(taken.end(), footprint.begin(), footprint.end());
+        return;
     }
 }
 
 void LevelPlanner::addTyreStacks(std::vector<SceneNode>& nodes, std::vector<Footprint>& taken) const {
     // On the outside of the curves that turn a right angle or more, just beyond the foot of the embankment.
     const double radius = footRadius(meshName::tyreStack);
-    Random random(5);
+    Random random(tyreStackSeed + circuit.number);
     int number = 1;
     for (int index = 0; index < layout.pieceCount(); ++index) {
         const TrackPiece& piece = layout.piece(index);
@@ -237,15 +230,16 @@ void LevelPlanner::addTyreStacks(std::vector<SceneNode>& nodes, std::vector<Foot
 void LevelPlanner::addTreesAndRocks(std::vector<SceneNode>& nodes, std::vector<Footprint>& taken) const {
     Bounds area;
     for (const auto& sample : reachSamples) area.add(sample.first);
-    Random random(2024);
+    const CircuitLook& look = circuit.look;
+    Random random(look.scenerySeed);
     int trees = 0, rocks = 0;
-    for (int attempt = 0; attempt < scatterAttempts && (trees < treeCount || rocks < rockCount); ++attempt) {
+    for (int attempt = 0; attempt < scatterAttempts && (trees < look.trees || rocks < look.rocks); ++attempt) {
         const Vec3 foot(random.range(area.min.x - scatterMargin, area.max.x + scatterMargin), 0,
                         random.range(area.min.z - scatterMargin, area.max.z + scatterMargin));
-        const bool tree = trees < treeCount && (rocks >= rockCount || random.uniform() < 0.8);
+        const bool tree = trees < look.trees && (rocks >= look.rocks || random.uniform() < look.treeShare);
         std::string mesh;
         if (tree) {
-            mesh = random.uniform() < 0.55 ? meshName::pine : meshName::broadTree;
+            mesh = random.uniform() < look.pineShare ? meshName::pine : meshName::broadTree;
         } else {
             mesh = meshName::rockPrefix + std::to_string(1 + static_cast<int>(random.next() % meshName::rockVariants)) +
                    ".mesh";

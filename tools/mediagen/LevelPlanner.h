@@ -7,16 +7,17 @@
 #include "MeshBuilder.h"
 #include "SceneWriter.h"
 
+struct Circuit;
 class TrackBuilder;
 class TrackLayout;
 
-// Decides where everything of the default level goes: the track and the ground, the starting
+// Decides where everything of a circuit's level goes: the track and the ground, the starting
 // grid, the rows of pick-up fields, the loose crates and barrels beside the racing line, and the
 // scenery outside the barriers.
 class LevelPlanner {
 public:
     // `meshBounds` gives the box of every mesh the scene places, by mesh name.
-    LevelPlanner(const TrackLayout& layout, const TrackBuilder& track, const std::map<std::string, Bounds>& meshBounds);
+    LevelPlanner(const Circuit& circuit, const TrackBuilder& track, const std::map<std::string, Bounds>& meshBounds);
 
     std::vector<SceneNode> plan() const;
 
@@ -54,6 +55,7 @@ private:
     double halfHeight(const std::string& mesh) const;
     double footRadius(const std::string& mesh) const;
 
+    const Circuit& circuit;
     const TrackLayout& layout;
     const TrackBuilder& track;
     std::map<std::string, Bounds> meshBounds;

@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <vector>
 
+#include "Circuit.h"
 #include "GroundBuilder.h"
 #include "ItemModels.h"
 #include "KartModel.h"
@@ -29,10 +31,6 @@ const char* const materialScript = "meshes/Scene.material";
 const char* const sceneFile = "meshes/level.scene.xml";
 const char* const checkpointsFile = "meshes/level.raw";
 
-// The course length the level promises, in units.
-const double shortestLap = 1500;
-const double longestLap = 3000;
-
 std::string checkpointText(const std::vector<Vec3>& points) {
     std::string text;
     for (const Vec3& p : points)
@@ -48,7 +46,7 @@ double polylineLength(const std::vector<Vec3>& points) {
 
 }  // namespace
 
-MediaGenerator::MediaGenerator(std::string root) : root(std::move(root)) {}
+MediaGenerator::MediaGenerator(std::string root, int circuit) : root(std::move(root)), circuit(circuit) {}
 
 bool MediaGenerator::fail(const std::string& what) {
     std::cerr << "vorbel-mediagen: " << what << std::endl;
@@ -80,18 +78,17 @@ bool MediaGenerator::run() {
     fs::create_directories(fs::path(root) / meshesFolder, error);
     fs::create_directories(fs::path(root) / texturesFolder, error);
     if (error) return fail("cannot create " + root + ": " + error.message());
-    if (!writeFile(markerFile, "Vorbel Race media\n")) return false;
-    if (!TexturePainter::paintAll((fs::path(root) / texturesFolder).string())) return fail("cannot write the textures");
+    const std::optional<Circuit> made = Circuit::make(circuit);
+    if (!made) return fail("no draft of circuit " + std::to_string(circuit) + " passes the checks");
+    const TrackLayout& layout = made->layout;
+    if (!TexturePainter::paintAll((fs::path(root) / texturesFolder).string(), made->look)) {
+        return fail("cannot write the textures");
+    }
     if (!writeFile(materialScript, MaterialCatalog::script())) return false;
 
-    const TrackLayout layout;
-    if (!layout.isClosed()) return fail("the circuit's pieces do not close into a loop");
-    const TrackBuilder trackBuilder(layout);
+    const TrackBuilder trackBuilder(*made);
     const std::vector<Vec3> checkpoints = trackBuilder.checkpoints();
     const double courseLength = polylineLength(checkpoints);
-    if (courseLength < shortestLap || courseLength > longestLap) {
-        return fail("the course is " + formatNumber(courseLength, 1) + " units long");
-    }
 
     std::map<std::string, MeshBuilder> meshes;
     meshes[meshName::track] = trackBuilder.build();
@@ -120,20 +117,23 @@ bool MediaGenerator::run() {
 
     std::map<std::string, Bounds> boxes;
     if (!writeMeshes(meshes, boxes)) return false;
-    const std::vector<SceneNode> nodes = LevelPlanner(layout, trackBuilder, boxes).plan();
+    const std::vector<SceneNode> nodes = LevelPlanner(*made, trackBuilder, boxes).plan();
     if (!writeFile(sceneFile, SceneWriter::toXml(nodes))) return false;
     if (!writeFile(checkpointsFile, checkpointText(checkpoints))) return false;
+    // Last, so that a folder with the marker holds a whole circuit.
+    if (!writeFile(markerFile, "Vorbel Race media, circuit " + std::to_string(circuit) + "\n")) return false;
 
     const Vec3 kart = boxes[meshName::kartCentre].size();
-    std::cout << "vorbel-mediagen: " << root << ": course " << formatNumber(courseLength, 1) << " units, "
-              << checkpoints.size() << " checkpoints, road " << formatNumber(2 * TrackBuilder::halfWidth, 1)
-              << " wide, smallest radius " << formatNumber(layout.smallestRadius(), 1) << ", steepest slope "
-              << formatNumber(layout.steepestSlopeDegrees(), 2) << " deg, steepest bank "
-              << formatNumber(layout.steepestBankDegrees(), 2) << " deg; track "
-              << meshes[meshName::track].triangleCount() << " triangles, ground "
-              << meshes[meshName::ground].triangleCount() << ", kart " << meshes[meshName::kartCentre].triangleCount()
-              << " (" << formatNumber(kart.x, 2) << " x " << formatNumber(kart.y, 2) << " x " << formatNumber(kart.z, 2)
-              << "); " << nodes.size() << " scene nodes, " << meshes.size() << " meshes, " << TexturePainter::count()
-              << " textures" << std::endl;
+    std::ostringstream line;
+    line << "vorbel-mediagen: " << root << ": circuit " << circuit << ", course " << formatNumber(courseLength, 1)
+         << " units, " << checkpoints.size() << " checkpoints, road " << formatNumber(2 * TrackBuilder::halfWidth, 1)
+         << " wide, smallest radius " << formatNumber(layout.smallestRadius(), 1) << ", steepest slope "
+         << formatNumber(layout.steepestSlopeDegrees(), 2) << " deg, steepest bank "
+         << formatNumber(layout.steepestBankDegrees(), 2) << " deg; track " << meshes[meshName::track].triangleCount()
+         << " triangles, ground " << meshes[meshName::ground].triangleCount() << ", kart "
+         << meshes[meshName::kartCentre].triangleCount() << " (" << formatNumber(kart.x, 2) << " x "
+         << formatNumber(kart.y, 2) << " x " << formatNumber(kart.z, 2) << "); " << nodes.size() << " scene nodes, "
+         << meshes.size() << " meshes, " << TexturePainter::count() << " textures";
+    report = line.str();
     return true;
 }

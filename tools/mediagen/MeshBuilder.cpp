@@ -1,6 +1,7 @@
 #include "MeshBuilder.h"
 
 #include <algorithm>
+#include <map>
 #include <sstream>
 
 #include "NumberFormat.h"
@@ -10,11 +11,17 @@ namespace {
 // Twice the area below which a triangle counts as degenerate.
 const double smallestArea = 1e-9;
 
-// Positions and texture coordinates keep a tenth of a millimetre (at a unit of a metre); normals need less.
-const int coordinateDecimals = 4;
-const int normalDecimals = 3;
+// Digits the files keep (a unit is about a metre): positions to a millimetre in models and to a
+// centimetre in meshes larger than `largeMesh` units (the track, the ground), normals to a hundredth
+// (a lighting difference below one per cent), texture coordinates to a thousandth of a repeat (an
+// eighth of a texel of the largest textures).
+const double largeMesh = 100;
+const int modelDecimals = 3;
+const int largeMeshDecimals = 2;
+const int normalDecimals = 2;
+const int texCoordDecimals = 3;
 
-std::string attribute(const char* name, double value, int decimals = coordinateDecimals) {
+std::string attribute(const char* name, double value, int decimals) {
     return std::string(name) + "=\"" + formatNumber(value, decimals) + "\"";
 }
 
@@ -129,24 +136,43 @@ int MeshBuilder::faultyTriangles() const {
 }
 
 std::string MeshBuilder::toXml() const {
+    const Vec3 size = bounds().size();
+    const int decimals = std::max(size.x, std::max(size.y, size.z)) > largeMesh ? largeMeshDecimals : modelDecimals;
     std::ostringstream xml;
     xml << "<mesh>\n<submeshes>\n";
     for (const Submesh& part : submeshes) {
-        xml << "<submesh material=\"" << part.material << "\" usesharedvertices=\"false\">\n";
-        xml << "<faces count=\"" << part.faces.size() << "\">\n";
-        for (const std::array<int, 3>& face : part.faces) {
-            xml << "<face v1=\"" << face[0] << "\" v2=\"" << face[1] << "\" v3=\"" << face[2] << "\"/>\n";
-        }
-        xml << "</faces>\n<geometry vertexcount=\"" << part.vertices.size() << "\">\n";
-        xml << "<vertexbuffer positions=\"true\" normals=\"true\" texture_coords=\"1\">\n";
-        for (const MeshVertex& vertex : part.vertices) {
+        // Vertices that read the same once written are written once, and the faces share them; a
+        // face whose corners then meet has no area left and is dropped.
+        std::map<std::string, int> written;
+        std::vector<std::string> vertices;
+        std::vector<int> index(part.vertices.size());
+        for (size_t i = 0; i < part.vertices.size(); ++i) {
+            const MeshVertex& vertex = part.vertices[i];
             const Vec3& p = vertex.position;
             const Vec3& n = vertex.normal;
-            xml << "<vertex><position " << attribute("x", p.x) << ' ' << attribute("y", p.y) << ' '
-                << attribute("z", p.z) << "/><normal " << attribute("x", n.x, normalDecimals) << ' '
-                << attribute("y", n.y, normalDecimals) << ' ' << attribute("z", n.z, normalDecimals) << "/><texcoord "
-                << attribute("u", vertex.u) << ' ' << attribute("v", vertex.v) << "/></vertex>\n";
+            const std::string text = "<vertex><position " + attribute("x", p.x, decimals) + ' ' +
+                                     attribute("y", p.y, decimals) + ' ' + attribute("z", p.z, decimals) +
+                                     "/><normal " + attribute("x", n.x, normalDecimals) + ' ' +
+                                     attribute("y", n.y, normalDecimals) + ' ' + attribute("z", n.z, normalDecimals) +
+                                     "/><texcoord " + attribute("u", vertex.u, texCoordDecimals) + ' ' +
+                                     attribute("v", vertex.v, texCoordDecimals) + "/></vertex>\n";
+            const auto found = written.emplace(text, static_cast<int>(vertices.size()));
+            if (found.second) vertices.push_back(text);
+            index[i] = found.first->second;
         }
+        std::vector<std::array<int, 3>> faces;
+        for (const std::array<int, 3>& face : part.faces) {
+            const int a = index[face[0]], b = index[face[1]], c = index[face[2]];
+            if (a != b && b != c && a != c) faces.push_back({a, b, c});
+        }
+        xml << "<submesh material=\"" << part.material << "\" usesharedvertices=\"false\">\n";
+        xml << "<faces count=\"" << faces.size() << "\">\n";
+        for (const std::array<int, 3>& face : faces) {
+            xml << "<face v1=\"" << face[0] << "\" v2=\"" << face[1] << "\" v3=\"" << face[2] << "\"/>\n";
+        }
+        xml << "</faces>\n<geometry vertexcount=\"" << vertices.size() << "\">\n";
+        xml << "<vertexbuffer positions=\"true\" normals=\"true\" texture_coords=\"1\">\n";
+        for (const std::string& vertex : vertices) xml << vertex;
         xml << "</vertexbuffer>\n</geometry>\n</submesh>\n";
     }
     xml << "</submeshes>\n</mesh>\n";

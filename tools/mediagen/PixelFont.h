@@ -5,7 +5,7 @@
 class Image;
 struct Color;
 
-// A 5 by 7 block font with the few characters the textures need (the game's name and "?").
+// A 5 by 7 block font with the few characters the pictures need: the game's name, "?" and digits.
 class PixelFont {
 public:
     static constexpr int glyphWidth = 5;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "Circuit.h"
 #include "Image.h"
 #include "MediaNames.h"
 #include "PixelFont.h"
@@ -17,21 +18,13 @@ const double pi = 3.14159265358979323846;
 
 struct TextureJob {
     const char* file;
-    std::function<Image()> paint;
+    std::function<Image(const CircuitLook&)> paint;
 };
 
 double fraction(double x) { return x - std::floor(x); }
 
 Color grey(double value) { return {value, value, value}; }
 
-// Fully saturated colour of the given hue (0 to 1 around the colour wheel), softened by `saturation`.
-Color hue(double h, double saturation) {
-    const double r = std::fabs(fraction(h) * 6 - 3) - 1;
-    const double g = 2 - std::fabs(fraction(h) * 6 - 2);
-    const double b = 2 - std::fabs(fraction(h) * 6 - 4);
-    auto clamp = [](double c) { return std::max(0.0, std::min(1.0, c)); };
-    return Color{1, 1, 1}.mix({clamp(r), clamp(g), clamp(b)}, saturation);
-}
 
 // Scatters single lighter and darker pixels, like grit in a surface.
 void speckle(Image& image, uint64_t seed, double share, double light, double dark) {
@@ -55,11 +48,11 @@ Image asphalt() {
     return image;
 }
 
-Image kerb() {
+Image kerb(const CircuitLook& look) {
     Image image(64, 64);
     const TileNoise noise(8, 13);
     image.paint([&](double u, double v) {
-        const Color stripe = fraction(v * 2) < 0.5 ? Color{0.86, 0.1, 0.08} : grey(0.95);
+        const Color stripe = fraction(v * 2) < 0.5 ? look.kerbStripe : grey(0.95);
         return stripe * (0.94 + 0.08 * noise.fractal(u, v, 3));
     });
     return image;
@@ -74,13 +67,13 @@ Image startLine() {
     return image;
 }
 
-Image barrier() {
-    // u runs along the track (one blue and one white panel per tile; the kerbs are red and white),
-    // v up the wall; the lowest fifth lies below the road.
+Image barrier(const CircuitLook& look) {
+    // u runs along the track (one coloured and one white panel per tile), v up the wall; the lowest
+    // fifth lies below the road.
     Image image(128, 128);
     const TileNoise noise(8, 17);
     image.paint([&](double u, double v) {
-        Color panel = fraction(u) < 0.5 ? Color{0.1, 0.3, 0.85} : grey(0.96);
+        Color panel = fraction(u) < 0.5 ? look.barrierPanel : grey(0.96);
         if (v < 0.28) panel = grey(0.25);
         if (std::fabs(fraction(u * 2) - 0.5) > 0.485) panel = grey(0.3);
         return panel * (0.92 + 0.1 * noise.fractal(u, v, 3));
@@ -96,20 +89,20 @@ Image concrete() {
     return image;
 }
 
-Image grass() {
+Image grass(const CircuitLook& look) {
     Image image(256, 256);
     const TileNoise broad(4, 23), fine(32, 24);
-    const Color lush{0.2, 0.5, 0.13}, dry{0.42, 0.54, 0.2}, dark{0.12, 0.34, 0.09};
     image.paint([&](double u, double v) {
         const double patch = broad.fractal(u, v, 3);
         const double blade = fine.at(u, v);
-        return lush.mix(dry, std::max(0.0, patch - 0.45) * 1.6).mix(dark, std::max(0.0, 0.45 - blade) * 0.8);
+        return look.grassLush.mix(look.grassDry, std::max(0.0, patch - 0.45) * 1.6)
+            .mix(look.grassDark, std::max(0.0, 0.45 - blade) * 0.8);
     });
     Random random(25);
     for (int i = 0; i < 2200; ++i) {
         const int x = static_cast<int>(random.next() % 256), y = static_cast<int>(random.next() % 256);
-        image.blend(x, y, i % 3 ? Color{0.3, 0.62, 0.2} : Color{0.1, 0.28, 0.07}, 0.7);
-        image.blend(x, y + 1, i % 3 ? Color{0.3, 0.62, 0.2} : Color{0.1, 0.28, 0.07}, 0.5);
+        image.blend(x, y, i % 3 ? look.bladeLight : look.bladeDark, 0.7);
+        image.blend(x, y + 1, i % 3 ? look.bladeLight : look.bladeDark, 0.5);
     }
     return image;
 }
@@ -174,7 +167,7 @@ Image itemField() {
         const double border = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
         if (border < 0.05) return grey(1.0);
         if (border < 0.075) return grey(0.1);
-        return hue((u + v) * 1.5, 0.85);
+        return Color::hue((u + v) * 1.5, 0.85);
     });
     const int size = 14;
     const int x = (128 - PixelFont::width("?", size)) / 2;
@@ -270,7 +263,7 @@ Image crowd() {
         for (int i = 0; i < perRow; ++i) {
             const double x = (i + 0.5 + random.range(-0.2, 0.2)) * 128.0 / perRow;
             const double y = (row + 0.35) * 128.0 / rows;
-            image.fillCircle(x, y, 3.2, hue(random.uniform(), random.range(0.5, 0.9)));
+            image.fillCircle(x, y, 3.2, Color::hue(random.uniform(), random.range(0.5, 0.9)));
             image.fillCircle(x, y + 5.5, 2.2, Color{0.93, 0.74, 0.58}.mix({0.45, 0.3, 0.2}, random.uniform()));
         }
     }
@@ -297,41 +290,37 @@ Image banner() {
 }
 
 const std::vector<TextureJob>& jobs() {
+    // Painters that take no look ignore it.
+    auto plain = [](Image (*painter)()) { return [painter](const CircuitLook&) { return painter(); }; };
     static const std::vector<TextureJob> list = {
-        {texture::asphalt, asphalt},
+        {texture::asphalt, plain(asphalt)},
         {texture::kerb, kerb},
-        {texture::startLine, startLine},
+        {texture::startLine, plain(startLine)},
         {texture::barrier, barrier},
-        {texture::concrete, concrete},
+        {texture::concrete, plain(concrete)},
         {texture::grass, grass},
-        {texture::kart, kart},
-        {texture::tyre, tyre},
-        {texture::greenShell,
-         [] {
-             return shellPlates({0.25, 0.8, 0.2}, {0.04, 0.25, 0.05});
-         }},
-        {texture::redShell,
-         [] {
-             return shellPlates({0.95, 0.15, 0.1}, {0.35, 0.02, 0.02});
-         }},
-        {texture::itemField, itemField},
-        {texture::crate, crate},
-        {texture::barrel, barrel},
-        {texture::bark, bark},
-        {texture::needles, needles},
-        {texture::crown, crown},
-        {texture::rock, rock},
-        {texture::crowd, crowd},
-        {texture::banner, banner},
+        {texture::kart, plain(kart)},
+        {texture::tyre, plain(tyre)},
+        {texture::greenShell, [](const CircuitLook&) { return shellPlates({0.25, 0.8, 0.2}, {0.04, 0.25, 0.05}); }},
+        {texture::redShell, [](const CircuitLook&) { return shellPlates({0.95, 0.15, 0.1}, {0.35, 0.02, 0.02}); }},
+        {texture::itemField, plain(itemField)},
+        {texture::crate, plain(crate)},
+        {texture::barrel, plain(barrel)},
+        {texture::bark, plain(bark)},
+        {texture::needles, plain(needles)},
+        {texture::crown, plain(crown)},
+        {texture::rock, plain(rock)},
+        {texture::crowd, plain(crowd)},
+        {texture::banner, plain(banner)},
     };
     return list;
 }
 
 }  // namespace
 
-bool TexturePainter::paintAll(const std::string& directory) {
+bool TexturePainter::paintAll(const std::string& directory, const CircuitLook& look) {
     bool written = true;
-    for (const TextureJob& job : jobs()) written = job.paint().saveTga(directory + "/" + job.file) && written;
+    for (const TextureJob& job : jobs()) written = job.paint(look).saveTga(directory + "/" + job.file) && written;
     return written;
 }
 

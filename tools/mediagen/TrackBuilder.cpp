@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Circuit.h"
 #include "MediaNames.h"
 #include "TrackLayout.h"
 
 namespace {
+
+const double pi = 3.14159265358979323846;
 
 // Lateral positions of the road's vertex columns, right to left: kerb, two asphalt halves, kerb.
 // The road is flat across, so more columns would add triangles but no shape.
@@ -19,6 +22,7 @@ const double asphaltTile = 12.0;  // units per repeat of the asphalt texture
 const double kerbTile = 4.0;      // one red and one white stripe
 const double wallTile = 8.0;      // one blue and one white panel
 const double grassTile = 16.0;    // same as the ground, so the embankment continues it
+const double capTextureWidth = 4.0;  // the barrier top's concrete: a quarter of the texture across its unit
 
 // Four vertices of a strip between two cross-sections, wound counter-clockwise seen from the
 // side `outward` points to.
@@ -35,7 +39,10 @@ void addStripQuad(MeshBuilder& mesh, const std::string& material, int p0, int q0
 
 }  // namespace
 
-TrackBuilder::TrackBuilder(const TrackLayout& layout) : layout(layout) {}
+TrackBuilder::TrackBuilder(const Circuit& circuit)
+    : layout(circuit.layout), wallHeight(circuit.wallHeight), lip(circuit.barrierLip) {}
+
+double TrackBuilder::capThickness() const { return lip > 0 ? lipThickness : 0; }
 
 double TrackBuilder::lapTexture(double s, double period) const {
     const double repeats = std::max(1.0, std::round(layout.length() / period));
@@ -44,14 +51,16 @@ double TrackBuilder::lapTexture(double s, double period) const {
 
 std::vector<TrackBuilder::Station> TrackBuilder::stations() const {
     // The first row of quads is the start line, from -startLineHalfDepth to +startLineHalfDepth.
-    // Then every piece is cut evenly, finely on curves and coarser on straights. A copy of the
+    // Then every piece is cut evenly, finer on curves. A copy of the
     // first station closes the lap, so the last row meets the first without a crack.
     const double lap = layout.length();
     std::vector<double> distances = {-startLineHalfDepth};
     for (int i = 0; i < layout.pieceCount(); ++i) {
         const double begin = std::max(layout.pieceStart(i), startLineHalfDepth);
         const double end = std::min(layout.pieceStart(i) + layout.piece(i).length, lap - startLineHalfDepth);
-        const double spacing = layout.piece(i).radius > 0 ? curveStationSpacing : straightStationSpacing;
+        const double radius = layout.piece(i).radius;
+        const double spacing = radius > 0 ? std::min(stationSpacing, radius * stationTurnDegrees * pi / 180)
+                                          : stationSpacing;
         const int parts = std::max(1, static_cast<int>(std::ceil((end - begin) / spacing)));
         for (int k = 0; k < parts; ++k) distances.push_back(begin + (end - begin) * k / parts);
     }
@@ -119,6 +128,8 @@ void TrackBuilder::addWall(MeshBuilder& mesh, const std::vector<Station>& all, d
         std::vector<Vec3> outward;  // face normal per station, to wind the strip
     };
     Face inner{material::barrier, {}, {}, {}, {}, {}};
+    Face under{material::barrierTop, {}, {}, {}, {}, {}};
+    Face front{material::barrierTop, {}, {}, {}, {}, {}};
     Face top{material::barrierTop, {}, {}, {}, {}, {}};
     Face slope{material::grass, {}, {}, {}, {}, {}};
     const Vec3 up(0, 1, 0);
@@ -126,13 +137,15 @@ void TrackBuilder::addWall(MeshBuilder& mesh, const std::vector<Station>& all, d
         const Vec3 edge = station.road[side > 0 ? lastColumn : 0];
         const Vec3 out = station.left * side;
         const Vec3 innerBottom = edge - up * wallFooting, innerTop = edge + up * wallHeight;
-        const Vec3 outerTop = innerTop + out * wallThickness;
-        // Behind the wall the embankment falls from its top at 45 degrees to the ground.
+        // The cap's edge over the road; without a lip it is the top of the barrier's face.
+        const Vec3 capBottom = innerTop - out * lip, capTop = capBottom + up * capThickness();
+        const Vec3 outerTop = innerTop + out * wallThickness + up * capThickness();
+        // Behind the wall the embankment falls from its top to the ground.
         const double drop = outerTop.y - embankmentFoot;
-        const Vec3 foot = outerTop + out * drop - up * drop;
+        const Vec3 foot = outerTop + out * (drop * embankmentRun) - up * drop;
         const double along = lapTexture(station.textureS, wallTile);
         const double topAlong = lapTexture(station.textureS, wallTile / 2);
-        const Vec3 slopeNormal = (out + up).normalized();
+        const Vec3 slopeNormal = (out + up * embankmentRun).normalized();
         auto add = [&](Face& face, const Vec3& p, const Vec3& q, const Vec3& normal, double pu, double pv, double qu,
                        double qv) {
             face.first.push_back(mesh.addVertex(face.material, {p, normal, pu, pv}));
@@ -142,11 +155,17 @@ void TrackBuilder::addWall(MeshBuilder& mesh, const std::vector<Station>& all, d
             face.outward.push_back(normal);
         };
         add(inner, innerBottom, innerTop, -out, along, 0, along, 1);
-        add(top, innerTop, outerTop, up, topAlong, 0, topAlong, 0.25);
+        if (lip > 0) {
+            add(under, innerTop, capBottom, -up, topAlong, 0, topAlong, lip / capTextureWidth);
+            add(front, capBottom, capTop, -out, topAlong, 0, topAlong, capThickness() / capTextureWidth);
+        }
+        add(top, capTop, outerTop, up, topAlong, 0, topAlong, (lip + wallThickness) / capTextureWidth);
         add(slope, outerTop, foot, slopeNormal, outerTop.x / grassTile, outerTop.z / grassTile, foot.x / grassTile,
             foot.z / grassTile);
     }
-    for (Face* face : {&inner, &top, &slope}) {
+    std::vector<Face*> faces = {&inner, &top, &slope};
+    if (lip > 0) faces.insert(faces.end(), {&under, &front});
+    for (Face* face : faces) {
         for (size_t k = 0; k + 1 < all.size(); ++k) {
             addStripQuad(mesh, face->material, face->first[k], face->second[k], face->first[k + 1], face->second[k + 1],
                          face->firstPosition[k], face->secondPosition[k], face->firstPosition[k + 1], face->outward[k]);
@@ -171,5 +190,5 @@ std::vector<Vec3> TrackBuilder::checkpoints() const {
 
 double TrackBuilder::reach(double s) const {
     const double higherEdge = std::max(layout.surfacePoint(s, halfWidth).y, layout.surfacePoint(s, -halfWidth).y);
-    return halfWidth + wallThickness + (higherEdge + wallHeight - embankmentFoot);
+    return halfWidth + wallThickness + (higherEdge + wallHeight + capThickness() - embankmentFoot) * embankmentRun;
 }

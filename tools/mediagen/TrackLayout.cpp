@@ -10,19 +10,8 @@ const double degree = pi / 180;
 
 // Bank eases in and out over this distance on each side of an arc's ends.
 const double bankRamp = 25.0;
-// The hill: how high it climbs above the flat, and where. It climbs from the start of the
-// straight after the dip to the crest on the climbing straight, stays up around the sweeper and
-// comes down along the straight after it.
-const double hillHeight = 22.0;
-const int climbStartPiece = 10;
-const int crestPiece = TrackLayout::climbStraight;
-const double crestDistance = 90.0;  // into the crest piece
-const int descentPiece = 15;
-const double descentStart = 20.0;  // into the descent piece
-const double descentEnd = 310.0;
-// The two straights whose lengths close the loop.
-const int firstFreeStraight = 15;
-const int secondFreeStraight = TrackLayout::climbStraight;
+// Samples per lap when the centre line is measured.
+const int centringSamples = 2000;
 
 Vec3 horizontalDirection(double heading) { return {std::sin(heading), 0, std::cos(heading)}; }
 Vec3 horizontalLeft(double heading) { return {std::cos(heading), 0, -std::sin(heading)}; }
@@ -34,46 +23,16 @@ double smoothStep(double x) {
 
 }  // namespace
 
-TrackLayout::TrackLayout() {
-    // Mostly left-hand curves (the first one turns from +Z towards +X), alternating with
-    // right-hand ones; no arc is longer than about 230 units, so drift never builds up.
-    // Pieces 12 and 15 are the two straights whose lengths close the loop.
-    pieces = {
-        {180, 0, 0, 0},    // 0: start straight, beyond the start line
-        {0, 110, 90, 6},   // 1: first curve
-        {40, 0, 0, 0},     // 2
-        {0, 90, 90, 5},    // 3: into the bend that dips into the infield
-        {60, 0, 0, 0},     // 4
-        {0, 90, -90, 5},   // 5
-        {40, 0, 0, 0},     // 6: the bottom of the dip
-        {0, 90, -90, 5},   // 7
-        {60, 0, 0, 0},     // 8
-        {0, 90, 90, 5},    // 9: out of the dip
-        {40, 0, 0, 0},     // 10: the climb begins
-        {0, 120, 90, 6},   // 11: climbing curve
-        {0, 0, 0, 0},      // 12: free straight, top of the climb
-        {0, 90, -50, 4},   // 13: kink on the hill
-        {0, 95, 140, 9},   // 14: the banked sweeper around the hilltop
-        {0, 0, 0, 0},      // 15: free straight, the descent
-        {0, 130, -45, 4},  // 16: S-bend
-        {0, 130, 45, 4},   // 17
-        {60, 0, 0, 0},     // 18
-        {0, 110, 90, 6},   // 19: last curve onto the start straight
-        {150, 0, 0, 0},    // 20: the grid straight, ending at the start line
-    };
+TrackLayout::TrackLayout(std::vector<TrackPiece> laid) : pieces(std::move(laid)) {
     for (TrackPiece& piece : pieces) {
         if (piece.radius > 0) piece.length = piece.radius * std::fabs(piece.turnDegrees) * degree;
     }
-    closeLoop(firstFreeStraight, secondFreeStraight);
-    const double top = baseHeight + hillHeight;
-    heightKeys = {{0, baseHeight},
-                  {starts[climbStartPiece], baseHeight},
-                  {starts[crestPiece] + crestDistance, top},
-                  {starts[descentPiece] + descentStart, top},
-                  {starts[descentPiece] + descentEnd, baseHeight},
-                  {total, baseHeight}};
+    closingGap = placePieces().length();
+    heightKeys = {{0, baseHeight}, {total, baseHeight}};
     centreOnOrigin();
 }
+
+void TrackLayout::setHeights(std::vector<HeightKey> keys) { heightKeys = std::move(keys); }
 
 Vec3 TrackLayout::placePieces() {
     starts.clear();
@@ -115,10 +74,11 @@ void TrackLayout::closeLoop(int firstFree, int secondFree) {
     pieces[firstFree].length = (-base.x * second.z + base.z * second.x) / determinant;
     pieces[secondFree].length = (-first.x * base.z + first.z * base.x) / determinant;
     closingGap = placePieces().length();
+    heightKeys = {{0, baseHeight}, {total, baseHeight}};
+    centreOnOrigin();
 }
 
 bool TrackLayout::isClosed() const {
-    // The last piece ends where the first begins, heading the same way, and no piece runs backwards.
     for (const TrackPiece& piece : pieces) {
         if (piece.length <= 0) return false;
     }
@@ -126,10 +86,10 @@ bool TrackLayout::isClosed() const {
 }
 
 void TrackLayout::centreOnOrigin() {
+    offset = Vec3();
     double minX = 1e30, maxX = -1e30, minZ = 1e30, maxZ = -1e30;
-    const int samples = 2000;
-    for (int i = 0; i < samples; ++i) {
-        const Vec3 p = frameAt(total * i / samples).centre;
+    for (int i = 0; i < centringSamples; ++i) {
+        const Vec3 p = frameAt(total * i / centringSamples).centre;
         minX = std::min(minX, p.x);
         maxX = std::max(maxX, p.x);
         minZ = std::min(minZ, p.z);
@@ -226,7 +186,10 @@ std::vector<double> TrackLayout::checkpointStations() const {
         // The grid straight ends with one long segment that holds the whole starting grid.
         const double span = pieces[i].length - (i == last ? gridSegment : 0);
         const int parts = std::max(1, static_cast<int>(std::ceil(span / spacing - 1e-9)));
-        for (int k = 0; k < parts; ++k) stations.push_back(starts[i] + span * k / parts);
+        for (int k = 0; k < parts; ++k) {
+            const double s = starts[i] + span * k / parts;
+            if (stations.empty() || s - stations.back() >= shortestSegment) stations.push_back(s);
+        }
         if (i == last) stations.push_back(total - gridSegment);
     }
     return stations;
@@ -238,6 +201,26 @@ double TrackLayout::smallestRadius() const {
         if (piece.radius > 0) smallest = std::min(smallest, piece.radius);
     }
     return smallest;
+}
+
+int TrackLayout::curveCount() const {
+    return static_cast<int>(
+        std::count_if(pieces.begin(), pieces.end(), [](const TrackPiece& piece) { return piece.radius > 0; }));
+}
+
+double TrackLayout::totalTurnDegrees() const {
+    double turn = 0;
+    for (const TrackPiece& piece : pieces) turn += std::fabs(piece.turnDegrees);
+    return turn;
+}
+
+double TrackLayout::heightRange() const {
+    double low = 1e30, high = -1e30;
+    for (double s = 0; s < total; s += 1) {
+        low = std::min(low, heightAt(s));
+        high = std::max(high, heightAt(s));
+    }
+    return high - low;
 }
 
 double TrackLayout::steepestSlopeDegrees() const {

@@ -22,16 +22,28 @@ struct TrackFrame {
     double bank;     // radians: at lateral offset u (left positive) the road lies u * tan(bank) lower
 };
 
-// The default circuit's centre line: straights and arcs that close on themselves, with a height
-// profile (one climb and one descent) and banked curves. The start line is at distance 0, on a
-// straight along +Z; the layout is centred on the world origin.
+// A circuit's centre line: straights and arcs laid end to end from the start line, with a height
+// profile and banked curves. The start line is at distance 0, on a straight along +Z; the layout
+// is centred on the world origin.
 class TrackLayout {
 public:
-    TrackLayout();
+    // Height of the road's centre line at distance `s` along the lap; the road eases between keys.
+    struct HeightKey {
+        double s;
+        double height;
+    };
+
+    // Lays the pieces (arcs get their length from radius and turn), on the flat at baseHeight.
+    explicit TrackLayout(std::vector<TrackPiece> pieces);
+    // Gives the two straights the lengths that bring the end of the last piece back to the start.
+    void closeLoop(int firstFree, int secondFree);
+    // Keys in lap order, the first at 0 and the last at the lap's end.
+    void setHeights(std::vector<HeightKey> keys);
+    void setBankDegrees(int piece, double degrees) { pieces[piece].bankDegrees = degrees; }
 
     double length() const { return total; }
-    // True when the pieces form a closed loop (checked once built, since the two closing straights
-    // are solved for).
+    // True when the pieces form a closed loop: the last ends where the first begins, heading the
+    // same way, and no piece runs backwards.
     bool isClosed() const;
     // s is the distance along the centre line from the start line; it wraps around the lap.
     TrackFrame frameAt(double s) const;
@@ -44,28 +56,27 @@ public:
     double pieceMiddle(int index) const { return starts[index] + pieces[index].length / 2; }
 
     // Distances of the checkpoints along the lap, the first 0 (the start line). Curves get one
-    // about every `curveSpacing` units, straights every `straightSpacing`; the last segment is
-    // the grid straight, `gridSegment` long.
+    // about every `curveSpacing` units, straights every `straightSpacing`, none closer than
+    // `shortestSegment` to the one before; the last segment is the grid straight, `gridSegment` long.
     std::vector<double> checkpointStations() const;
 
     double smallestRadius() const;
+    int curveCount() const;
+    // Sum of every arc's turn, left and right alike.
+    double totalTurnDegrees() const;
     // Steepest slope and bank, in degrees, sampled along the lap.
     double steepestSlopeDegrees() const;
     double steepestBankDegrees() const;
-
-    // Straights the level planner furnishes (indices into the pieces).
-    static constexpr int dipEntryStraight = 4;
-    static constexpr int dipBottomStraight = 6;
-    static constexpr int climbStraight = 12;
-    static constexpr int lastCurveStraight = 18;  // between the S-bend and the last curve
+    // Highest minus lowest point of the centre line.
+    double heightRange() const;
 
     static constexpr double baseHeight = 3.0;  // road height on the flat; the ground lies at 0
     static constexpr double curveSpacing = 25.0;
     static constexpr double straightSpacing = 45.0;
+    static constexpr double shortestSegment = 12.0;
     static constexpr double gridSegment = 90.0;
 
 private:
-    void closeLoop(int firstFree, int secondFree);
     // Lays the pieces end to end from the start line; returns where the last one ends.
     Vec3 placePieces();
     void centreOnOrigin();
@@ -84,9 +95,5 @@ private:
     double closingGap = 0;  // distance from the end of the last piece to the start line
     Vec3 offset;            // added to every point, so the circuit is centred on the origin
 
-    struct HeightKey {
-        double s;
-        double height;
-    };
     std::vector<HeightKey> heightKeys;  // eased between neighbours, the last at the lap's end
 };

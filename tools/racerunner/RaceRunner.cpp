@@ -41,9 +41,18 @@ long residentKilobytes() {
 }  // namespace
 
 RaceRunner::RaceRunner(const Options& options)
-    : options(options), game(nullptr), firedShells(0), goneShells(0), raceTime(0), steps(0), elapsedWall(0), races(0) {
+    : options(options),
+      game(nullptr),
+      firedShells(0),
+      goneShells(0),
+      raceTime(0),
+      steps(0),
+      elapsedWall(0),
+      loadWall(0),
+      races(0) {
     std::srand(options.seed);
     GameClock::useSimulatedTime(0);
+    const auto loadStart = std::chrono::steady_clock::now();
     startProcessLibraries(options.mediaPrefix);
     prepareShellClasses();
     game = new Game();
@@ -65,7 +74,21 @@ RaceRunner::RaceRunner(const Options& options)
         return key == GLFW_KEY_LEFT ? lateral > deadBand : lateral < -deadBand;
     };
     loadScene(game, Game::levelFileName);
+    loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     startRace();
+}
+
+bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) {
+    for (const Result& result : results) {
+        const bool stuck = result.longestStall > stallLimit || result.offCourseTime > 0;
+        if (result.name != "Player") {
+            if (result.finishTime < 0 || stuck) return false;
+        } else if (player == PlayerMode::driven && (result.laps < 2 || stuck)) {
+            // Driven by the built-in driver, the player's kart must go round too, on the road all the way.
+            return false;
+        }
+    }
+    return true;
 }
 
 RaceRunner::~RaceRunner() {

@@ -34,6 +34,11 @@ public:
     explicit RaceRunner(const Options& options);
     ~RaceRunner();
 
+    // Whether every computer kart finished without stalling over stallLimit or leaving the course
+    // slabs, and a driven player's kart went round a lap on the road without stalling.
+    static bool isSound(const std::vector<Result>& results, PlayerMode player);
+    static constexpr double stallLimit = 10.0;  // seconds without progress that count as stuck
+
     // Runs one race (or the soak) and returns the results of the last race.
     std::vector<Result> run();
 
@@ -41,6 +46,8 @@ public:
     long shellsFired() const { return firedShells; }
     long shellsGone() const { return goneShells; }
     double wallSeconds() const { return elapsedWall; }
+    // Wall-clock seconds to read the media and the level, as the game does before its window opens.
+    double loadSeconds() const { return loadWall; }
     int racesRun() const { return races; }
     // A digest of every vehicle's final position and standing, for comparing runs.
     std::string fingerprint() const;
@@ -67,5 +74,6 @@ private:
     double raceTime;
     long steps;
     double elapsedWall;
+    double loadWall;
     int races;
 };

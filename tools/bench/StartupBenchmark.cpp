@@ -1,0 +1,132 @@
+// Start-up benchmark: wall time from starting the game to its first drawn frame, per circuit.
+// Generates each circuit's media into a temporary folder, starts the game binary there and watches
+// the top row of the screen until the sky shows. Figures only, no verdict; the machines are
+// shared, so each circuit starts several times and the median and the best count. Needs an X
+// display of its own:
+//   tests/with-xvfb.sh <build>/tools/vorbel-bench-startup [rounds] [circuit...]
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <iomanip>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Circuit.h"
+#include "GeneratedMedia.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const int defaultRounds = 5;
+const double timeoutSeconds = 20;
+const auto pollInterval = std::chrono::milliseconds(2);
+// The game clears to this sky colour (0.132, 0.522, 0.948); the top row of the first frame is sky
+// wherever no tree or banner reaches it.
+const int skyRed = 34, skyGreen = 133, skyBlue = 242;
+const int colourTolerance = 6;
+const int probes = 9;  // pixels across the top row
+
+bool showsSky(Display* display) {
+    const int width = DisplayWidth(display, DefaultScreen(display));
+    XImage* row = XGetImage(display, DefaultRootWindow(display), 0, 0, width, 1, AllPlanes, ZPixmap);
+    if (!row) return false;
+    bool sky = false;
+    for (int k = 0; k < probes && !sky; ++k) {
+        const unsigned long pixel = XGetPixel(row, (2 * k + 1) * width / (2 * probes), 0);
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        sky = std::abs(r - skyRed) <= colourTolerance && std::abs(g - skyGreen) <= colourTolerance &&
+              std::abs(b - skyBlue) <= colourTolerance;
+    }
+    XDestroyImage(row);
+    return sky;
+}
+
+struct Start {
+    double seconds = -1;    // wall clock, from starting the game to its first frame on screen
+    double cpuSeconds = 0;  // the game's own processor time (user and system) until it is stopped
+};
+
+Start startOnce(Display* display, const std::string& folder) {
+    const Clock::time_point start = Clock::now();
+    const pid_t game = fork();
+    if (game == 0) {
+        if (chdir(folder.c_str()) != 0) _exit(127);
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execl(VORBEL_GAME_BINARY, VORBEL_GAME_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    Start result;
+    bool running = game > 0;
+    while (running) {
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        if (showsSky(display)) {
+            result.seconds = elapsed;
+            break;
+        }
+        if (elapsed > timeoutSeconds || waitpid(game, nullptr, WNOHANG) != 0) running = false;
+        std::this_thread::sleep_for(pollInterval);
+    }
+    if (running) {
+        kill(game, SIGTERM);
+        struct rusage usage = {};
+        wait4(game, nullptr, 0, &usage);
+        result.cpuSeconds =
+            usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+    // The next start waits until the screen is clear of this one.
+    while (showsSky(display)) std::this_thread::sleep_for(pollInterval);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : defaultRounds;
+    std::vector<int> circuits;
+    for (int i = 2; i < argc; ++i) {
+        const std::optional<int> number = Circuit::parseNumber(argv[i]);
+        if (!number) {
+            std::cerr << "usage: vorbel-bench-startup [rounds] [circuit...]" << std::endl;
+            return 2;
+        }
+        circuits.push_back(*number);
+    }
+    if (circuits.empty()) circuits.push_back(0);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::cerr << "vorbel-bench-startup: no X display (run it under tests/with-xvfb.sh)" << std::endl;
+        return 1;
+    }
+    std::cout << "circuit  media MB  first frame ms: median  best   game CPU ms: median  (" << rounds << " starts each)"
+              << std::endl;
+    for (int circuit : circuits) {
+        const GeneratedMedia media(circuit);
+        if (!media.isReady()) continue;
+        std::vector<double> times, cpu;
+        for (int round = 0; round < rounds; ++round) {
+            const Start start = startOnce(display, media.prefix());
+            // A start that never showed a frame counts as the slowest.
+            times.push_back(start.seconds < 0 ? timeoutSeconds : start.seconds);
+            cpu.push_back(start.cpuSeconds);
+        }
+        std::sort(times.begin(), times.end());
+        std::sort(cpu.begin(), cpu.end());
+        std::cout << std::setw(7) << circuit << std::fixed << std::setprecision(1) << std::setw(10)
+                  << media.bytes() / (1024.0 * 1024.0) << std::setprecision(0) << std::setw(23)
+                  << times[times.size() / 2] * 1000 << std::setw(6) << times.front() * 1000 << std::setw(21)
+                  << cpu[cpu.size() / 2] * 1000 << std::endl;
+    }
+    XCloseDisplay(display);
+    return 0;
+}
