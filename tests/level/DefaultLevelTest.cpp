@@ -1,13 +1,10 @@
-// The default level the build generates: it loads cleanly, its course covers the road, the grid
-// and the player's kart are where the race needs them, and its loose objects settle on the track.
+// The default level the build generates: it loads cleanly, its course covers the road, the player's
+// kart is the fourth on the grid, and its loose objects settle on the track.
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <map>
 #include <memory>
 #include <set>
-#include <tuple>
 #include <vector>
 
 #include "app/ProcessLibraries.h"
@@ -33,11 +30,8 @@ const char* const fixedMeshes[] = {"VorbelC.mesh.xml",    "VorbelL2.mesh.xml", "
                                    "VorbelL5.mesh.xml",   "VorbelL6.mesh.xml", "VorbelL7.mesh.xml", "Wheel.mesh.xml",
                                    "DustSphere.mesh.xml", "Shell.mesh.xml",    "RedShell.mesh.xml"};
 
-const float shortestLap = 1500;
-const float longestLap = 3000;
 const float flattestFloor = 0.8f;  // smallest y of a road normal; the game's floor test is 0.707
 const float roadReach = 25;        // a road point lies this close to its own segment's line at most
-const float roadInside = 17;       // every road edge nearer the centre line than this has a neighbour
 const int gridSize = 8;
 const int playerSlot = 3;  // the fourth vehicle node
 const float settleSeconds = 4;
@@ -81,38 +75,14 @@ protected:
     std::unique_ptr<Game> game;
 };
 
-TEST_F(DefaultLevel, LoadsCleanlyWithAValidLapAndEightKartsOnTheGrid) {
-    ASSERT_GE(game->entities.size(), 10);
-    for (int i = 0; i < game->entities.size(); ++i) EXPECT_FALSE(game->entities[i]->mesh->patches.empty()) << i;
+TEST_F(DefaultLevel, LoadsCleanlyWithThePlayerFourthOnARoadTheCourseCoversAndKartsCanClimb) {
     for (const char* name : fixedMeshes) EXPECT_FALSE(MeshLibrary::instance().loadMesh(name)->patches.empty()) << name;
     EXPECT_EQ(errors->text(), "");
-
-    const Course& course = *game->course;
-    ASSERT_TRUE(Course::isUsable(course.points));
-    ASSERT_GE(course.segmentCount(), 20);
-    EXPECT_GE(course.totalLength, shortestLap);
-    EXPECT_LE(course.totalLength, longestLap);
-    // Consecutive segments bend by less than a right angle: the driver never has to turn back.
-    for (int i = 0; i < course.segmentCount(); ++i) {
-        const CourseSegment& segment = course.segments[i];
-        EXPECT_GT(segment.direction.dot(course.segments[(i + 1) % course.segmentCount()].direction), 0.5f) << i;
-    }
-
-    // Eight karts on the grid behind the start line, the player's fourth.
     ASSERT_EQ(game->vehicles.size(), gridSize);
     ASSERT_EQ(game->players.size(), 1u);
     EXPECT_EQ(game->players.front(), game->vehicles[playerSlot]);
     EXPECT_EQ(game->vehicles[playerSlot]->getName(), "Player");
-    EXPECT_EQ(game->cameras.size(), 1);
-    const int lastSegment = game->course->segmentCount() - 1;
-    for (int i = 0; i < game->vehicles.size(); ++i) {
-        btTransform transform;
-        game->vehicles[i]->getWorldTransform(transform);
-        EXPECT_EQ(findCheckpoint(transform.getOrigin(), *game->course), lastSegment) << "vehicle " << i;
-    }
-}
 
-TEST_F(DefaultLevel, RoadIsCoveredByTheCourseAndFlatEnoughToDriveOn) {
     const std::vector<btVector3> corners = roadTriangles();
     ASSERT_GE(corners.size(), 3000u);
     const Course& course = *game->course;
@@ -138,41 +108,6 @@ TEST_F(DefaultLevel, RoadIsCoveredByTheCourseAndFlatEnoughToDriveOn) {
     EXPECT_EQ(uncovered, 0);
     EXPECT_EQ(strayed, 0);
     EXPECT_EQ(steep, 0);
-}
-
-// Corners are compared by position (to a thousandth) because asphalt, kerbs and the start line
-// are separate patches with vertices of their own.
-using Corner = std::tuple<long, long, long>;
-Corner corner(const btVector3& p) {
-    return Corner(std::lround(p.x() * 1000), std::lround(p.y() * 1000), std::lround(p.z() * 1000));
-}
-
-TEST_F(DefaultLevel, RoadIsOneSurfaceWithoutCracksOrFlippedTriangles) {
-    const std::vector<btVector3> corners = roadTriangles();
-    // Each directed edge of every triangle; a neighbour shares the edge running the other way.
-    std::map<std::pair<Corner, Corner>, int> edges;
-    std::map<std::pair<Corner, Corner>, btVector3> middles;
-    for (size_t t = 0; t + 2 < corners.size(); t += 3) {
-        for (int k = 0; k < 3; ++k) {
-            const btVector3 &a = corners[t + k], &b = corners[t + (k + 1) % 3];
-            const std::pair<Corner, Corner> edge(corner(a), corner(b));
-            ++edges[edge];
-            middles[edge] = (a + b) / 2;
-        }
-    }
-    int repeated = 0, openInside = 0;
-    for (const auto& entry : edges) {
-        if (entry.second > 1) ++repeated;  // two triangles along one edge the same way: overlap or flipped winding
-        if (edges.count({entry.first.second, entry.first.first})) continue;
-        // An edge without a neighbour must be the road's edge at a wall, not a crack or a T-junction.
-        const btVector3& middle = middles[entry.first];
-        const int segment = findCheckpoint(middle, *game->course);
-        ASSERT_GE(segment, 0);
-        const CourseSegment& s = game->course->segments[segment];
-        if (s.direction.cross(s.start - middle).length() < roadInside) ++openInside;
-    }
-    EXPECT_EQ(repeated, 0);
-    EXPECT_EQ(openInside, 0);
 }
 
 TEST_F(DefaultLevel, LooseObjectsFallOntoTheTrackAndComeToRest) {
