@@ -45,7 +45,7 @@ TEST(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImage) {
     const std::vector<uint8_t> expected = scene.draw(*reference);
 
     // Each quadrant shows its texel colour (red, green, blue, yellow), the plain tile beside it is
-    // grey (so texturing was switched off after the sheet), and the dome's slopes are shaded.
+    // grey (so texturing was switched off after the sheet), and the light shades across the sheet.
     const Rgb red = at(expected, MeshScene::quadrantPoints[0]), green = at(expected, MeshScene::quadrantPoints[1]);
     const Rgb blue = at(expected, MeshScene::quadrantPoints[2]), yellow = at(expected, MeshScene::quadrantPoints[3]);
     EXPECT_GT(red.r, 2 * std::max(red.g, red.b));

@@ -95,3 +95,13 @@ TEST_F(ShellTest, ARedShellRunsAlongItsHeadingFromItsFirstStepAndIsThrownBackByT
     EXPECT_GT(shell->pushDirection.z(), 0.9f);
     EXPECT_FLOAT_EQ(shell->timeLeft, shell->lifetime);
 }
+
+TEST_F(ShellTest, AShellKnockedAwayNoLongerSpinsTheKartItDriftsInto) {
+    world.addFloor();
+    Vehicle* kart = world.addVehicle(btVector3(0, 1, 0));
+    GreenShell* shell = new GreenShell(world.game.get(), btVector3(0, 0.6f, 12), 0, true);
+    shell->hit(btVector3(0, 0, -1), Projectile::knockStrength);
+    ASSERT_GT(world.stepUntil([&] { return where(shell).z() < 3; }, 120), 0) << "the shell reached the kart";
+    world.step(10);
+    EXPECT_FLOAT_EQ(kart->spinTimeLeft, 0.0f);
+}

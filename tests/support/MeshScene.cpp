@@ -14,7 +14,7 @@
 
 namespace {
 
-// From the upper right, in front of the viewer; directional, so the sheet's dome shades across.
+// From the upper right, in front of the viewer.
 const float lightDirection[] = {0.3f, 0.4f, 1.0f, 0.0f};
 const float lightAmbient[] = {0.2f, 0.2f, 0.2f, 1.0f};
 const float lightDiffuse[] = {0.9f, 0.9f, 0.9f, 1.0f};
@@ -22,10 +22,9 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 const float eyeDistance = 20.0f;
 const float sheetHalfSize = 6.0f;
-const float domeHeight = 3.0f;
+const float normalLean = 0.13f;  // per unit from the centre, so that the light shades across the sheet
 const int sheetCells = 12;
-const int textureSize = 8;
-const float pi = 3.14159265f;
+const int textureSize = 6;  // rows of 18 bytes: GL's usual 4-byte row alignment would skew them
 
 const char* const materialScript =
     "material Sheet { technique { pass { ambient 0.3 0.3 0.3 1 diffuse 0.7 0.7 0.7 1 specular 0.2 0.2 0.2 1 20\n"
@@ -45,64 +44,39 @@ std::string quadrantImage() {
     return tgaImage(textureSize, textureSize, 24, pixels);
 }
 
-struct Vertex {
-    float x, y, z, nx, ny, nz, u, v;
-};
-
-void writeSubmesh(std::ostringstream& xml, const char* material, const std::vector<Vertex>& vertices,
-                  const std::vector<unsigned int>& indices, bool texCoords) {
-    xml << "<submesh material=\"" << material << "\">\n<faces count=\"" << indices.size() / 3 << "\">\n";
-    for (size_t i = 0; i < indices.size(); i += 3) {
-        xml << "<face v1=\"" << indices[i] << "\" v2=\"" << indices[i + 1] << "\" v3=\"" << indices[i + 2] << "\"/>\n";
-    }
-    xml << "</faces>\n<geometry vertexcount=\"" << vertices.size() << "\">\n"
-        << "<vertexbuffer positions=\"true\" normals=\"true\"" << (texCoords ? " texture_coords=\"1\"" : "") << ">\n";
-    for (const Vertex& v : vertices) {
-        xml << "<vertex><position x=\"" << v.x << "\" y=\"" << v.y << "\" z=\"" << v.z << "\"/>"
-            << "<normal x=\"" << v.nx << "\" y=\"" << v.ny << "\" z=\"" << v.nz << "\"/>";
-        if (texCoords) xml << "<texcoord u=\"" << v.u << "\" v=\"" << v.v << "\"/>";
-        xml << "</vertex>\n";
-    }
-    xml << "</vertexbuffer>\n</geometry>\n</submesh>\n";
-}
-
-// Two counter-clockwise triangles (seen from +z) per cell of a grid of (cells + 1)^2 vertices.
-std::vector<unsigned int> gridIndices(int cells) {
-    std::vector<unsigned int> indices;
-    const unsigned int row = static_cast<unsigned int>(cells + 1);
-    for (unsigned int j = 0; j < static_cast<unsigned int>(cells); ++j) {
-        for (unsigned int i = 0; i < static_cast<unsigned int>(cells); ++i) {
-            const unsigned int a = j * row + i, b = a + 1, c = a + row + 1, d = a + row;
-            indices.insert(indices.end(), {a, b, c, a, c, d});
+// A flat submesh at z = 0 of cells x cells squares over [x0, x1] x [y0, y1], two counter-clockwise
+// triangles (seen from +z) each; the sheet's normals lean away from the centre, the tile's face +z.
+std::string gridSubmesh(const char* material, int cells, float x0, float x1, float y0, float y1, bool sheet) {
+    std::ostringstream xml;
+    xml << "<submesh material=\"" << material << "\"><faces count=\"" << 2 * cells * cells << "\">";
+    for (int j = 0; j < cells; ++j) {
+        for (int i = 0; i < cells; ++i) {
+            const int a = j * (cells + 1) + i, b = a + 1, c = a + cells + 2, d = a + cells + 1;
+            xml << "<face v1=\"" << a << "\" v2=\"" << b << "\" v3=\"" << c << "\"/><face v1=\"" << a << "\" v2=\"" << c
+                << "\" v3=\"" << d << "\"/>";
         }
     }
-    return indices;
+    xml << "</faces><geometry vertexcount=\"" << (cells + 1) * (cells + 1) << "\"><vertexbuffer positions=\"true\" "
+        << "normals=\"true\"" << (sheet ? " texture_coords=\"1\"" : "") << ">";
+    for (int j = 0; j <= cells; ++j) {
+        for (int i = 0; i <= cells; ++i) {
+            const float u = static_cast<float>(i) / cells, v = static_cast<float>(j) / cells;
+            const float x = x0 + u * (x1 - x0), y = y0 + v * (y1 - y0), lean = sheet ? normalLean : 0;
+            const float length = std::sqrt(1 + (x * x + y * y) * lean * lean);  // GL does not normalise them
+            xml << "<vertex><position x=\"" << x << "\" y=\"" << y << "\" z=\"0\"/><normal x=\"" << x * lean / length
+                << "\" y=\"" << y * lean / length << "\" z=\"" << 1 / length << "\"/>";
+            if (sheet) xml << "<texcoord u=\"" << u << "\" v=\"" << v << "\"/>";
+            xml << "</vertex>";
+        }
+    }
+    xml << "</vertexbuffer></geometry></submesh>";
+    return xml.str();
 }
 
 std::string sheetMeshXml() {
-    std::vector<Vertex> dome;
-    const float k = pi / (2 * sheetHalfSize);  // the dome falls to 0 at the rim
-    for (int j = 0; j <= sheetCells; ++j) {
-        for (int i = 0; i <= sheetCells; ++i) {
-            const float u = static_cast<float>(i) / sheetCells, v = static_cast<float>(j) / sheetCells;
-            const float x = (2 * u - 1) * sheetHalfSize, y = (2 * v - 1) * sheetHalfSize;
-            const float z = domeHeight * std::cos(k * x) * std::cos(k * y);
-            const float dzdx = -domeHeight * k * std::sin(k * x) * std::cos(k * y);
-            const float dzdy = -domeHeight * k * std::cos(k * x) * std::sin(k * y);
-            const float length = std::sqrt(dzdx * dzdx + dzdy * dzdy + 1);
-            dome.push_back({x, y, z, -dzdx / length, -dzdy / length, 1 / length, u, v});
-        }
-    }
-    const std::vector<Vertex> tile = {{7, -1.5f, 0, 0, 0, 1, 0, 0},
-                                      {10, -1.5f, 0, 0, 0, 1, 0, 0},
-                                      {7, 1.5f, 0, 0, 0, 1, 0, 0},
-                                      {10, 1.5f, 0, 0, 0, 1, 0, 0}};
-    std::ostringstream xml;
-    xml << "<mesh>\n<submeshes>\n";
-    writeSubmesh(xml, "Sheet", dome, gridIndices(sheetCells), true);
-    writeSubmesh(xml, "Plain", tile, gridIndices(1), false);
-    xml << "</submeshes>\n</mesh>\n";
-    return xml.str();
+    return "<mesh><submeshes>" + gridSubmesh("Sheet", sheetCells, -sheetHalfSize, sheetHalfSize, -sheetHalfSize,
+                                             sheetHalfSize, true) +
+           gridSubmesh("Plain", 1, 7, 10, -1.5f, 1.5f, false) + "</submeshes></mesh>";
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ class Light;
 class Mesh;
 
 // A lit scene for mesh drawing tests. The window's media get a material script with a textured
-// material "Sheet" (an 8x8 image of four coloured quadrants) and an untextured grey "Plain", and the
+// material "Sheet" (a 6x6 image of four coloured quadrants) and an untextured grey "Plain", and the
 // libraries are restarted on them; GL is set up the way the game does it, with one directional light.
 class MeshScene {
 public:
@@ -21,8 +21,8 @@ public:
     ~MeshScene();
 
     // Writes the sheet mesh file under `fileName` and loads it through the mesh library. Each name is a
-    // file of its own, so its patches (and their display lists and buffers) are new. The sheet is a
-    // dome over x, y in [-6, 6] whose texture coordinates run from 0 to 1 across it (material "Sheet");
+    // file of its own, so its patches (and their display lists and buffers) are new. The sheet lies
+    // over x, y in [-6, 6] with texture coordinates from 0 to 1 across it (material "Sheet");
     // beside it on the right, from x = 7 to 10, lies a flat tile of material "Plain" without texture
     // coordinates, as a second submesh.
     boost::shared_ptr<Mesh> loadSheet(const std::string& fileName);
