@@ -75,34 +75,22 @@ TEST_F(KeyInputTest, EveryToggleFlipsItsSwitchAndSaysSo) {
     EXPECT_EQ(messages(), (Texts{"test output", "Display lists disabled", "Display lists enabled"}));
 }
 
-TEST_F(KeyInputTest, FilterKeysDeriveTheFiltersAndReportMagnificationThenMinification) {
+// F4 and F5 report the magnification filter, then the minification one, and only what changed;
+// F6 skips vertex buffers where the extension is missing.
+TEST_F(KeyInputTest, FilterAndVertexModeKeysCycleAndReportWhatChanged) {
     EXPECT_EQ(press(GLFW_KEY_F5), (Texts{"New mag filter: GL_LINEAR", "New min filter: GL_LINEAR"}));
-    EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_LINEAR));
     EXPECT_EQ(press(GLFW_KEY_F4), (Texts{"New mag filter: GL_NEAREST", "New min filter: GL_NEAREST"}));
-    EXPECT_EQ(renderSettings.magFilter, static_cast<unsigned int>(GL_NEAREST));
-    EXPECT_EQ(press(GLFW_KEY_F5), Texts{"New min filter: GL_NEAREST_MIPMAP_NEAREST"}) << "the mag line is refreshed";
+    EXPECT_EQ(press(GLFW_KEY_F5), Texts{"New min filter: GL_NEAREST_MIPMAP_NEAREST"});
     press(GLFW_KEY_F5);
-    EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_NEAREST_MIPMAP_LINEAR));
-    EXPECT_EQ(renderSettings.mipmapMode, 2) << "three presses of F5 come back to the start";
     press(GLFW_KEY_F4);
     EXPECT_EQ(renderSettings.minFilter, static_cast<unsigned int>(GL_LINEAR_MIPMAP_LINEAR));
     EXPECT_EQ(renderSettings.magFilter, static_cast<unsigned int>(GL_LINEAR));
-}
 
-TEST_F(KeyInputTest, VertexModeCycleSkipsBuffersWithoutTheExtension) {
     renderSettings.vertexBuffersSupported = true;
     EXPECT_EQ(press(GLFW_KEY_F6), Texts{"Vertex immediate mode enabled"});
-    EXPECT_EQ(renderSettings.vertexMode, 0);
     EXPECT_EQ(press(GLFW_KEY_F6), Texts{"Vertex arrays enabled"});
     EXPECT_EQ(press(GLFW_KEY_F6), Texts{"Vertex buffer objects enabled"});
     EXPECT_EQ(renderSettings.vertexMode, 2);
-
-    media.startLibraries();  // a fresh message list
     renderSettings.vertexBuffersSupported = false;
-    renderSettings.vertexMode = 1;
-    EXPECT_EQ(press(GLFW_KEY_F6), Texts{"Vertex immediate mode enabled"});
-    EXPECT_EQ(renderSettings.vertexMode, 0);
-    press(GLFW_KEY_F6);
-    press(GLFW_KEY_F6);
-    EXPECT_NE(renderSettings.vertexMode, 2);
+    for (int i = 0; i < 3; ++i) EXPECT_NE((press(GLFW_KEY_F6), renderSettings.vertexMode), 2);
 }

@@ -48,14 +48,6 @@ protected:
     Game game;
 };
 
-TEST_F(CheckpointsLoading, GivesTheGameACourseFromTheFile) {
-    EXPECT_EQ(load("-50 1 0\n50 1 0\n50 1 80\n-50 1 80 7\n"), "");
-    ASSERT_NE(game.course, nullptr);
-    EXPECT_EQ(game.course->points, (std::vector<btVector3>{btVector3(-50, 1, 0), btVector3(50, 1, 0),
-                                                          btVector3(50, 1, 80), btVector3(-50, 1, 80)}));
-    EXPECT_FLOAT_EQ(game.course->totalLength, 360);
-}
-
 TEST_F(CheckpointsLoading, FilesWithoutACourseFallBackToTheDefaultWithAWarning) {
     const std::vector<btVector3> defaults = Course::defaultPoints();
     struct Case {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/ProcessLibraries.h"
+#include "support/TestWorld.h"
 
 namespace fs = std::filesystem;
 
@@ -31,16 +32,17 @@ void TestMedia::write(const std::string& relativePath, const std::string& conten
 void TestMedia::startLibraries() const { startProcessLibraries(prefix()); }
 
 void TestMedia::writeBoxMesh(const std::string& name, float hx, float hy, float hz) const {
-    // Corner i lies on the positive side of x, y and z where bit 0, 1 and 2 of i are set.
-    const int faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                              {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
+    std::vector<float> positions;
+    std::vector<unsigned int> indices;
+    appendBox(positions, indices, btVector3(hx, hy, hz), btVector3(0, 0, 0));
     std::ostringstream xml;
     xml << "<mesh><submeshes><submesh><faces count=\"12\">";
-    for (const auto& f : faces) xml << "<face v1=\"" << f[0] << "\" v2=\"" << f[1] << "\" v3=\"" << f[2] << "\"/>";
+    for (size_t i = 0; i < indices.size(); i += 3)
+        xml << "<face v1=\"" << indices[i] << "\" v2=\"" << indices[i + 1] << "\" v3=\"" << indices[i + 2] << "\"/>";
     xml << "</faces><geometry vertexcount=\"8\"><vertexbuffer positions=\"true\">";
-    for (int i = 0; i < 8; ++i) {
-        xml << "<vertex><position x=\"" << (i & 1 ? hx : -hx) << "\" y=\"" << (i & 2 ? hy : -hy) << "\" z=\""
-            << (i & 4 ? hz : -hz) << "\"/></vertex>";
+    for (size_t i = 0; i < positions.size(); i += 3) {
+        xml << "<vertex><position x=\"" << positions[i] << "\" y=\"" << positions[i + 1] << "\" z=\""
+            << positions[i + 2] << "\"/></vertex>";
     }
     xml << "</vertexbuffer></geometry></submesh></submeshes></mesh>";
     write("meshes/" + name, xml.str());
