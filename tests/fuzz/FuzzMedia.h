@@ -5,19 +5,18 @@
 #include <iosfwd>
 #include <string>
 
-// The process-wide libraries for a fuzz target: started once on a temporary media folder of the
-// target's own, with the console muted so that the readers' messages cost nothing.
+#include "support/TestMedia.h"
+
+// The process-wide libraries for a fuzz target: started once on test media of the target's own,
+// with the console muted so that the readers' messages cost nothing.
 class FuzzMedia {
 public:
     // The target's media, made on the first call: `furnish` writes its files before the start.
-    static FuzzMedia& started(const std::function<void(const FuzzMedia&)>& furnish = {});
+    static FuzzMedia& started(const std::function<void(const TestMedia&)>& furnish = {});
     ~FuzzMedia();
     FuzzMedia(const FuzzMedia&) = delete;
     FuzzMedia& operator=(const FuzzMedia&) = delete;
 
-    // Writes a file below the media folder, e.g. write("meshes/Box.mesh.xml", text).
-    void write(const std::string& relativePath, const std::string& content) const;
-    std::string textures() const { return directory + "/media/textures/"; }
     // Call once per run, with no asset held: every so many runs the libraries start afresh, so the
     // names that inputs bring into their caches stay bounded.
     void nextRun();
@@ -26,12 +25,11 @@ public:
         return std::string(reinterpret_cast<const char*>(data), size);
     }
 
-private:
-    explicit FuzzMedia(const std::function<void(const FuzzMedia&)>& furnish);
-    void start() const;
+    const TestMedia media;
 
-    std::string directory;
+private:
+    explicit FuzzMedia(const std::function<void(const TestMedia&)>& furnish);
+
     uint32_t runs = 0;
     std::streambuf* console[2];  // what std::cout and std::cerr wrote to before
-
 };

@@ -29,7 +29,7 @@ const char* const solidMesh =
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzMedia& media = FuzzMedia::started([](const FuzzMedia& folder) {
+    FuzzMedia& media = FuzzMedia::started([](const TestMedia& folder) {
         for (const char* name : solidMeshNames) folder.write(std::string("meshes/") + name, solidMesh);
     });
     static Game& game = *[] {

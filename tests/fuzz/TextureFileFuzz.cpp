@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const FuzzMedia& media = FuzzMedia::started();
+    const TestMedia& media = FuzzMedia::started().media;
     const std::string name = std::string("fuzz.") + extensions[data[0] % extensionCount];
     media.write("textures/" + name, FuzzMedia::text(data + 1, size - 1));
 

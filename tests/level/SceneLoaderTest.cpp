@@ -62,10 +62,8 @@ TEST_F(SceneLoaderTest, EveryObjectTypeIsCreatedAndAnnounced) {
         load(node("Box.mesh", property("type", "terrain")) + node("Box.mesh", property("type", "extrafield")) +
              vehicle + node("Box.mesh", property("type", "Terrain")) + node("Box.mesh", property("mass", "2")) +
              node("") + vehicle + vehicle + asElement("other", vehicle) + vehicle);
-    EXPECT_NE(out.find("creating terrain from mesh: Box.mesh.xml\n"), std::string::npos);
-    EXPECT_NE(out.find("creating extrafield from mesh: Box.mesh.xml\n"), std::string::npos);
-    EXPECT_NE(out.find("creating static collision object from mesh: Box.mesh.xml\n"), std::string::npos);
-    EXPECT_NE(out.find("creating dynamic rigid body from mesh: Box.mesh.xml\n"), std::string::npos);
+    for (const std::string kind : {"terrain", "extrafield", "static collision object", "dynamic rigid body"})
+        EXPECT_NE(out.find("creating " + kind + " from mesh: Box.mesh.xml\n"), std::string::npos) << kind;
 
     Game& game = *world.game;
     ASSERT_EQ(game.entities.size(), 4);  // terrain, field, "Terrain" as a static object, the body with mass
