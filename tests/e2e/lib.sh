@@ -20,15 +20,15 @@ fail() {
     exit 1
 }
 
-# Starts an X server and the game from its own folder, where the build generated its media, and
-# waits up to ten seconds for the game's window.
+# Starts an X server and the game, with any arguments given, from GAME_DIR: by default its own folder,
+# where the build generated its media. Waits up to ten seconds for the game's window.
 start_game() {
     mkfifo "$WORK/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
     SERVER=$!
     read -r number <"$WORK/display"
     export DISPLAY=":$number"
-    (cd "$(dirname "$GAME")" && exec "$GAME" >"$WORK/stdout" 2>"$WORK/stderr") &
+    (cd "${GAME_DIR:-$(dirname "$GAME")}" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     windows=$(timeout 10 xdotool search --sync --onlyvisible --name "^Vorbel Race$") ||
         fail "no window named Vorbel Race appeared"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The installed launcher starts the game from any folder: circuit 0 from the installed media, any
+# other from media it generates into the user's cache. Arguments: the build folder and a circuit.
+source "$(dirname "$0")/../e2e/lib.sh"
+DESTDIR="$WORK/root" cmake --install "$1" --prefix /opt/vorbel >/dev/null
+GAME="$WORK/root/opt/vorbel/bin/vorbel-race" GAME_DIR="$WORK"
+export XDG_CACHE_HOME="$WORK/cache"
+
+status=0 && "$GAME" 100000 2>"$WORK/usage" || status=$?
+[ "$status" = 2 ] && [ "$(wc -l <"$WORK/usage")" = 1 ] || fail "a bad circuit gave status $status: $(cat "$WORK/usage")"
+start_game "$2"
+folder="$WORK/root/opt/vorbel/share/vorbel-race"
+[ "$2" = 0 ] || folder="$XDG_CACHE_HOME/vorbel-race/circuits/$2"
+[ "$(readlink "/proc/$GAME_PID/cwd")" = "$folder" ] || fail "the game runs in $(readlink "/proc/$GAME_PID/cwd")"
+quit_game
+[ ! -s "$WORK/stderr" ] || fail "the game did not load all its media"
+echo "launcher: ok"
