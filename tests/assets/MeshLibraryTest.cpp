@@ -39,16 +39,6 @@ std::string faces(const std::vector<Face>& list) {
     return text.str();
 }
 
-// A submesh with `vertexCount` vertices of vertices(), announced honestly.
-std::string submesh(const std::vector<Face>& list, int vertexCount, int base, const std::string& attributes = "",
-                    const std::string& buffer = "positions=\"true\" normals=\"true\" texture_coords=\"1\"") {
-    return "<submesh" + attributes + "><faces count=\"" + std::to_string(list.size()) + "\">" + faces(list) +
-           "</faces><geometry vertexcount=\"" + std::to_string(vertexCount) + "\"><vertexbuffer " + buffer + ">" +
-           vertices(vertexCount, base) + "</vertexbuffer></geometry></submesh>";
-}
-
-std::string meshXml(const std::string& submeshes) { return "<mesh><submeshes>" + submeshes + "</submeshes></mesh>"; }
-
 // A submesh whose announced counts need not match the faces and vertices it holds.
 std::string lyingSubmesh(const std::string& faceCount, const std::vector<Face>& list, const std::string& vertexCount,
                          const std::string& vertexElements,
@@ -56,6 +46,14 @@ std::string lyingSubmesh(const std::string& faceCount, const std::vector<Face>& 
     return "<submesh><faces count=\"" + faceCount + "\">" + faces(list) + "</faces><geometry vertexcount=\"" +
            vertexCount + "\"><vertexbuffer " + buffer + ">" + vertexElements + "</vertexbuffer></geometry></submesh>";
 }
+
+// A submesh of three vertices of vertices(), announced honestly.
+std::string submesh(const std::vector<Face>& list) {
+    return lyingSubmesh(std::to_string(list.size()), list, "3", vertices(3, 0),
+                        "positions=\"true\" normals=\"true\" texture_coords=\"1\"");
+}
+
+std::string meshXml(const std::string& submeshes) { return "<mesh><submeshes>" + submeshes + "</submeshes></mesh>"; }
 
 std::vector<float> floats(const boost::shared_array<float>& values, size_t count) {
     return values ? std::vector<float>(values.get(), values.get() + count) : std::vector<float>();
@@ -74,7 +72,7 @@ protected:
 // Each gives an empty mesh and one message, however often the file is asked for.
 TEST_F(MeshFiles, FilesNothingSoundCanBeTakenFromAreRefused) {
     const std::string face = "<faces count=\"1\"><face v1=\"0\" v2=\"1\" v3=\"2\"/></faces>";
-    const std::string good = submesh({{0, 1, 2}}, 3, 0);
+    const std::string good = submesh({{0, 1, 2}});
     // Name, text (none: no file), and the reason the message gives.
     const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
         {"Absent", "", ""},
@@ -84,8 +82,8 @@ TEST_F(MeshFiles, FilesNothingSoundCanBeTakenFromAreRefused) {
         {"NoBuffer", meshXml("<submesh>" + face + "<geometry/></submesh>"), " (submesh 0 has no vertexbuffer)"},
         {"NoPositions", meshXml(lyingSubmesh("1", {{0, 1, 2}}, "3", vertices(3, 0), "positions=\"false\"")),
          " (submesh 0 has no vertex positions)"},
-        {"IndexPastEnd", meshXml(good + submesh({{0, 1, 3}}, 3, 0)), " (submesh 1 face 0 uses vertex 3 of 3)"},
-        {"NegativeIndex", meshXml(submesh({{0, 1, 2}, {-1, 1, 2}}, 3, 0)), " (submesh 0 face 1 uses vertex -1 of 3)"},
+        {"IndexPastEnd", meshXml(good + submesh({{0, 1, 3}})), " (submesh 1 face 0 uses vertex 3 of 3)"},
+        {"NegativeIndex", meshXml(submesh({{0, 1, 2}, {-1, 1, 2}})), " (submesh 0 face 1 uses vertex -1 of 3)"},
         // Indices are checked against the vertices really there, not the announced count.
         {"IndexPastVerticesHeld", meshXml(lyingSubmesh("1", {{0, 1, 5}}, "9", vertices(3, 0))),
          " (submesh 0 face 0 uses vertex 5 of 3)"},
@@ -144,7 +142,7 @@ TEST_F(MeshFiles, DeepNestingIsRefusedBeforeParsing) {
         for (int i = 0; i < levels; ++i) text += close;
         return text;
     };
-    const std::string content = "<submeshes>" + submesh({{0, 1, 2}}, 3, 0) + "</submeshes>";
+    const std::string content = "<submeshes>" + submesh({{0, 1, 2}}) + "</submeshes>";
     // The mesh element is level 1, so 199 more levels are just allowed.
     media.write("meshes/Deep.mesh.xml", "<mesh>" + nested(199, "<x>", "</x>") + content + "</mesh>");
     media.write("meshes/TooDeep.mesh.xml", "<mesh>" + nested(200, "<x>", "</x>") + content + "</mesh>");

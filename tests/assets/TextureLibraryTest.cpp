@@ -2,6 +2,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <GL/gl.h>
@@ -90,11 +91,9 @@ TEST_F(Textures, UnreadableTruncatedOrHostileImagesGiveAPlaceholderAndTheirError
         boost::shared_ptr<Texture> texture = get(name);
         ASSERT_TRUE(texture);
         EXPECT_EQ(texture->name, path);
-        EXPECT_EQ(texture->width, 2);
-        EXPECT_EQ(texture->height, 2);
+        EXPECT_EQ(std::make_pair(texture->width, texture->height), std::make_pair(2, 2));
         EXPECT_EQ(texture->format, GL_RGBA);
         ASSERT_TRUE(texture->data);
-        EXPECT_EQ(pixelBytes(*texture, 4).size(), 16u);
 
         // Every error gives its line and the file's line, in turn.
         std::istringstream lines(errors.text());

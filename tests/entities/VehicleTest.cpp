@@ -232,8 +232,7 @@ TEST(VehicleStart, AKartWithoutBodyMeshStaysFinite) {
     TestWorld world;
     world.addFloor();
     // Placed touching the floor: a shape of no size has nothing to meet the floor with before it is there.
-    Vehicle* empty =
-        world.addVehicle(btVector3(0, 0.02f, 0), btQuaternion::getIdentity(), false, "Empty", btVector3(0, 0, 0));
+    Vehicle* empty = world.addVehicle(btVector3(0, 0.02f, 0), false, "Empty", btVector3(0, 0, 0));
     for (int i = 0; i < 120; ++i) {
         empty->accelerate();
         empty->steerLeft();

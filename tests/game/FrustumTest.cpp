@@ -34,22 +34,18 @@ struct FrustumTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(FrustumTest, EachRejectionIsCountedOnceOnTheFirstPlaneThatRejects) {
+// Each rejection is counted once, on the first plane that rejects; objects straddling a plane are drawn.
+TEST_F(FrustumTest, CullsWhatLiesWhollyOutsideAndCountsItOnTheFirstPlaneThatRejects) {
     EXPECT_TRUE(visible(btVector3(0, 0, 20), 1));
     EXPECT_FALSE(visible(btVector3(0, 0, -50), 1));     // behind the camera
     EXPECT_FALSE(visible(btVector3(0, 0, 20000), 1));   // beyond the far plane
     EXPECT_FALSE(visible(btVector3(-1000, 0, 10), 1));  // far to the right: +X is left of a +Z view
     EXPECT_FALSE(visible(btVector3(0, 0, -5), 0));
-    // With culling off everything is drawn and nothing counted.
-    renderSettings.frustumCulling = false;
-    EXPECT_TRUE(visible(btVector3(0, 0, -50), 1));
     EXPECT_EQ(game.cullCounts[0], 2u);
     EXPECT_EQ(game.cullCounts[5], 1u);
     EXPECT_EQ(game.cullCounts[1] + game.cullCounts[2], 1u);
     EXPECT_EQ(game.cullCounts[3] + game.cullCounts[4], 0u);
-}
 
-TEST_F(FrustumTest, ObjectsStraddlingAPlaneAreDrawn) {
     // The near plane lies 3 units ahead: a ball 2 units ahead reaching past it is drawn.
     EXPECT_TRUE(visible(btVector3(0, 0, 2), 1.5f));
     EXPECT_FALSE(visible(btVector3(0, 0, 1), 1.5f));
@@ -60,6 +56,10 @@ TEST_F(FrustumTest, ObjectsStraddlingAPlaneAreDrawn) {
     // The default radius of -1 makes the test one unit stricter.
     EXPECT_FALSE(visible(btVector3(0, 0, 3.5f), -1));
     EXPECT_TRUE(visible(btVector3(0, 0, 4.5f), -1));
+    // With culling off everything is drawn.
+    renderSettings.frustumCulling = false;
+    EXPECT_TRUE(visible(btVector3(0, 0, -50), 1));
+    renderSettings.frustumCulling = true;
 
     // Looking straight up the side planes have no normal: only near and far remain.
     camera.viewDirection = btVector3(0, 1, 0);

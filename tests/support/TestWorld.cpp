@@ -86,12 +86,9 @@ TestWorld::Block TestWorld::floorBlock(float y, float halfSize) {
     return {btVector3(0, y - 1, 0), btVector3(halfSize, 1, halfSize)};
 }
 
-Vehicle* TestWorld::addVehicle(const btVector3& position, bool computer, const std::string& name) {
-    return addVehicle(position, btQuaternion::getIdentity(), computer, name, kartHalfExtents);
-}
-
-Vehicle* TestWorld::addVehicle(const btVector3& position, const btQuaternion& rotation, bool computer,
-                               const std::string& name, const btVector3& halfExtents) {
+Vehicle* TestWorld::addVehicle(const btVector3& position, bool computer, const std::string& name,
+                               const btVector3& halfExtents) {
+    const btQuaternion rotation = btQuaternion::getIdentity();
     std::vector<boost::shared_ptr<Mesh>> bodies;
     for (int i = 0; i < 7; ++i) {
         bodies.push_back(halfExtents.isZero() ? boost::shared_ptr<Mesh>(new Mesh()) : makeBoxMesh(halfExtents));

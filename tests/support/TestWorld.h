@@ -41,9 +41,9 @@ public:
     // A flat floor whose top is at height y.
     StaticEntity* addFloor(float y = 0, float halfSize = 400);
     static Block floorBlock(float y = 0, float halfSize = 400);
-    Vehicle* addVehicle(const btVector3& position, bool computer = false, const std::string& name = "Kart");
-    Vehicle* addVehicle(const btVector3& position, const btQuaternion& rotation, bool computer, const std::string& name,
-                        const btVector3& halfExtents);
+    // A kart whose body meshes are boxes of `halfExtents`; of no size, meshes without patches.
+    Vehicle* addVehicle(const btVector3& position, bool computer = false, const std::string& name = "Kart",
+                        const btVector3& halfExtents = kartHalfExtents);
     // Gives both shell classes a small box as mesh and shape, as the entry does with the shell meshes.
     void prepareShells();
     // Runs fixed 1/60 s physics sub-steps, each followed by the tick callback.
