@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <memory>
+#include <thread>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -63,16 +64,23 @@ void runFrameLoop(Game& game, GLFWwindow* window) {
 }  // namespace
 
 int runApplication() {
+    // Textures are decoded here, by a child process forked before any other thread runs.
     startProcessLibraries(findMediaDirectory());
-    std::unique_ptr<Game> game(new Game());
-    loadScene(game.get(), Game::levelFileName);
-    prepareShellClasses();
+    glfwInit();  // before the loading reads the game clock, which is the window timer
+    // The level loads while the window opens, the two longest steps of the start-up; the loading makes
+    // no OpenGL call.
+    std::unique_ptr<Game> game;
+    std::thread loading([&game] {
+        game.reset(new Game());
+        loadScene(game.get(), Game::levelFileName);
+        prepareShellClasses();
+    });
+    GLFWwindow* window = openWindow();
+    loading.join();
     Light light(lightPosition, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0);
     game->addLight(&light);
 
     int status = 0;
-    glfwInit();
-    GLFWwindow* window = openWindow();
     if (!window) {
         glfwTerminate();
         std::cerr << "ERROR in glfwOpenWindow, can't continue." << std::endl;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <map>
 #include <vector>
 
 #include <btBulletDynamicsCommon.h>
@@ -131,6 +132,15 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
                                       .ToElement();
     if (!element) return false;
     int vehicleOrdinal = 0;
+    // A level places one mesh file many times (trees, pads), and a reduced hull takes long to build:
+    // each file's hull is built once, and every node gets a shape of its own, for its own scale.
+    std::map<std::string, boost::shared_ptr<btConvexHullShape>> simplifiedHulls;
+    auto simplifiedHull = [&simplifiedHulls](const std::string& meshFile, const Mesh& mesh) {
+        boost::shared_ptr<btConvexHullShape>& hull = simplifiedHulls[meshFile];
+        if (!hull) hull = mesh.createSimplifiedHullShape();
+        return boost::shared_ptr<btCollisionShape>(
+            new btConvexHullShape(&hull->getUnscaledPoints()[0][0], hull->getNumPoints()));
+    };
     for (int index = 0; element; element = element->NextSiblingElement(), ++index) {
         Node node = readNode(element);
         const TiXmlElement* entity = element->FirstChildElement("entity");
@@ -158,7 +168,7 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
             new StaticEntity(game, node.position, node.orientation, EntityKind::Static, mesh, shape);
         } else if (node.type == "extrafield") {
             std::cout << "creating extrafield from mesh: " << meshFile << std::endl;
-            boost::shared_ptr<btCollisionShape> shape = mesh->createSimplifiedHullShape();
+            boost::shared_ptr<btCollisionShape> shape = simplifiedHull(meshFile, *mesh);
             shape->setLocalScaling(node.scale);
             new ExtraField(game, node.position, node.orientation, mesh, shape);
         } else if (node.type == "vehicle") {
@@ -166,7 +176,7 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
             createVehicle(game, node.position, node.orientation, ++vehicleOrdinal);
         } else if (node.mass == 0) {
             std::cout << "creating static collision object from mesh: " << meshFile << std::endl;
-            boost::shared_ptr<btCollisionShape> shape = mesh->createSimplifiedHullShape();
+            boost::shared_ptr<btCollisionShape> shape = simplifiedHull(meshFile, *mesh);
             shape->setLocalScaling(node.scale);
             new StaticEntity(game, node.position, node.orientation, EntityKind::Static, mesh, shape);
         } else {

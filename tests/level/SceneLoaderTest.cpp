@@ -87,9 +87,12 @@ TEST_F(SceneLoaderTest, EveryObjectTypeIsCreatedAndAnnounced) {
 }
 
 TEST_F(SceneLoaderTest, NodesOfOneMeshFileKeepTheirOwnScale) {
-    load(node("Box.mesh", property("type", "terrain"), "1") + node("Box.mesh", property("type", "terrain"), "2"));
+    load(node("Box.mesh", property("type", "terrain"), "1") + node("Box.mesh", property("type", "terrain"), "2") +
+         node("Box.mesh", "", "3") + node("Box.mesh", "", "1"));
     Game& game = *world.game;
-    ASSERT_EQ(game.entities.size(), 2);
+    ASSERT_EQ(game.entities.size(), 4);
+    EXPECT_FLOAT_EQ(game.entities[2]->shape->getLocalScaling().y(), 3) << "static objects too";
+    EXPECT_FLOAT_EQ(game.entities[3]->shape->getLocalScaling().y(), 1);
     EXPECT_FLOAT_EQ(game.entities[0]->mesh->scale[0], 1);
     EXPECT_FLOAT_EQ(game.entities[1]->mesh->scale[0], 2);
     EXPECT_FLOAT_EQ(game.entities[1]->shape->getLocalScaling().y(), 2);
