@@ -1,8 +1,9 @@
 // Start-up benchmark: wall time from starting the game to its first drawn frame, per circuit.
 // Generates each circuit's media into a temporary folder, starts the game binary there and watches
 // the top row of the screen until the sky shows. Figures only, no verdict; the machines are
-// shared, so each circuit starts several times and the median and the best count. Needs an X
-// display of its own:
+// shared, so each circuit starts several times and the median and the best count, and each game
+// start follows a start of the bare window (vorbel-bench-sky-window) as a yardstick of what the
+// machine gives at that moment. Needs an X display of its own:
 //   tests/with-xvfb.sh <build>/tools/vorbel-bench-startup [rounds] [circuit...]
 #include <algorithm>
 #include <chrono>
@@ -52,18 +53,18 @@ bool showsSky(Display* display) {
 }
 
 struct Start {
-    double seconds = -1;    // wall clock, from starting the game to its first frame on screen
-    double cpuSeconds = 0;  // the game's own processor time (user and system) until it is stopped
+    double seconds = -1;    // wall clock, from starting the program to its first frame on screen
+    double cpuSeconds = 0;  // the program's own processor time (user and system) until it is stopped
 };
 
-Start startOnce(Display* display, const std::string& folder) {
+Start startOnce(Display* display, const char* program, const std::string& folder) {
     const Clock::time_point start = Clock::now();
     const pid_t game = fork();
     if (game == 0) {
         if (chdir(folder.c_str()) != 0) _exit(127);
         freopen("/dev/null", "w", stdout);
         freopen("/dev/null", "w", stderr);
-        execl(VORBEL_GAME_BINARY, VORBEL_GAME_BINARY, static_cast<char*>(nullptr));
+        execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
     Start result;
@@ -89,6 +90,14 @@ Start startOnce(Display* display, const std::string& folder) {
     return result;
 }
 
+// A start that never showed a frame counts as the slowest.
+double seconds(const Start& start) { return start.seconds < 0 ? timeoutSeconds : start.seconds; }
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,24 +117,22 @@ int main(int argc, char** argv) {
         std::cerr << "vorbel-bench-startup: no X display (run it under tests/with-xvfb.sh)" << std::endl;
         return 1;
     }
-    std::cout << "circuit  media MB  first frame ms: median  best   game CPU ms: median  (" << rounds << " starts each)"
-              << std::endl;
+    std::cout << "circuit  media MB  first frame ms: median  best  bare window  game CPU ms: median  (" << rounds
+              << " starts each)" << std::endl;
     for (int circuit : circuits) {
         const GeneratedMedia media(circuit);
         if (!media.isReady()) continue;
-        std::vector<double> times, cpu;
+        std::vector<double> times, bareTimes, cpu;
         for (int round = 0; round < rounds; ++round) {
-            const Start start = startOnce(display, media.prefix());
-            // A start that never showed a frame counts as the slowest.
-            times.push_back(start.seconds < 0 ? timeoutSeconds : start.seconds);
+            bareTimes.push_back(seconds(startOnce(display, VORBEL_SKY_WINDOW_BINARY, media.prefix())));
+            const Start start = startOnce(display, VORBEL_GAME_BINARY, media.prefix());
+            times.push_back(seconds(start));
             cpu.push_back(start.cpuSeconds);
         }
-        std::sort(times.begin(), times.end());
-        std::sort(cpu.begin(), cpu.end());
         std::cout << std::setw(7) << circuit << std::fixed << std::setprecision(1) << std::setw(10)
                   << media.bytes() / (1024.0 * 1024.0) << std::setprecision(0) << std::setw(23)
-                  << times[times.size() / 2] * 1000 << std::setw(6) << times.front() * 1000 << std::setw(21)
-                  << cpu[cpu.size() / 2] * 1000 << std::endl;
+                  << median(times) * 1000 << std::setw(6) << *std::min_element(times.begin(), times.end()) * 1000
+                  << std::setw(13) << median(bareTimes) * 1000 << std::setw(21) << median(cpu) * 1000 << std::endl;
     }
     XCloseDisplay(display);
     return 0;
