@@ -34,19 +34,6 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action); }
 
-GLFWwindow* openWindow() {
-    glfwWindowHint(GLFW_RED_BITS, 8);
-    glfwWindowHint(GLFW_GREEN_BITS, 8);
-    glfwWindowHint(GLFW_BLUE_BITS, 8);
-    glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 24);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    GLFWwindow* window =
-        glfwCreateWindow(windowWidthPixels, windowHeightPixels, "Vorbel Race", glfwGetPrimaryMonitor(), nullptr);
-    if (window) glfwMakeContextCurrent(window);
-    return window;
-}
-
 // One frame: physics sub-steps (each followed by the tick: keys, then standings) -> camera ->
 // draw world, messages and display -> swap buffers (key and resize callbacks run here).
 void runFrameLoop(Game& game, GLFWwindow* window) {
@@ -62,6 +49,19 @@ void runFrameLoop(Game& game, GLFWwindow* window) {
 }
 
 }  // namespace
+
+GLFWwindow* openWindow() {
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 8);
+    glfwWindowHint(GLFW_DEPTH_BITS, 24);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    GLFWwindow* window =
+        glfwCreateWindow(windowWidthPixels, windowHeightPixels, "Vorbel Race", glfwGetPrimaryMonitor(), nullptr);
+    if (window) glfwMakeContextCurrent(window);
+    return window;
+}
 
 int runApplication() {
     // Textures are decoded here, by a child process forked before any other thread runs.
