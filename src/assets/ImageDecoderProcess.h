@@ -32,10 +32,10 @@ public:
     // Runs in the child: decodes the file at `path`.
     using Decoder = DecodedImage (*)(const std::string& path);
 
-    static const int maxSide = 4096;               // pixels, the largest width or height taken
-    static const size_t memoryBudget = 96u << 20;  // bytes the child may map for one file: the largest
+    static constexpr int maxSide = 4096;              // pixels, the largest width or height taken
+    static constexpr size_t memoryBudget = 96u << 20;  // bytes the child may map for one file: the largest
                                                    // image and room for the library's own buffers
-    static const int timeLimitMilliseconds = 500;  // wall clock, per file
+    static constexpr int timeLimitMilliseconds = 500;  // wall clock, per file
 
     explicit ImageDecoderProcess(Decoder decoder) : decoder(decoder) {}
     // Ends the child.
