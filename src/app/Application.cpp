@@ -16,15 +16,14 @@
 #include "game/KeyInput.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
+#include "input/KeyboardControls.h"
 #include "items/ShellClasses.h"
-#include "level/SceneLoader.h"
 
 namespace {
 
 const int windowWidthPixels = 1024;
 const int windowHeightPixels = 768;
 const int maxSubSteps = 10;
-const float fixedSubStep = 1.0f / 60.0f;
 
 // The scene light: its arrays live as long as the light.
 const float lightPosition[] = {100.0f, 1000.0f, 100.0f, 1.0f};
@@ -41,7 +40,7 @@ void runFrameLoop(Game& game, GLFWwindow* window) {
         game.previousTime = game.currentTime;
         game.currentTime = GameClock::now();
         game.frameTime = game.currentTime - game.previousTime;
-        game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, fixedSubStep);
+        game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
         game.renderFrame();
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) break;
         if (glfwWindowShouldClose(window)) break;
@@ -72,7 +71,7 @@ int runApplication() {
     std::unique_ptr<Game> game;
     std::thread loading([&game] {
         game.reset(new Game());
-        loadScene(game.get(), Game::levelFileName);
+        game->restart();
         prepareShellClasses();
     });
     GLFWwindow* window = openWindow();
@@ -97,7 +96,8 @@ int runApplication() {
         glfwSetWindowTitle(window, "Vorbel Race");
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         glfwSetKeyCallback(window, keyCallback);
-        game->keyDown = [window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; };
+        const KeyboardControls keyboard([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; });
+        game->readControls = [&keyboard] { return keyboard.read(); };
         initBitmapFont();
         game->initGL();
         runFrameLoop(*game, window);

@@ -1,16 +1,24 @@
 #include "entities/AIControlledVehicle.h"
 
-#include <cstdlib>
-
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 
 #include "game/Game.h"
-#include "game/GameClock.h"
-#include "game/RenderSettings.h"
 #include "level/Course.h"
 
 namespace {
-double nextItemDelay() { return std::rand() % 5 + AIControlledVehicle::itemInterval; }
+
+double nextItemDelay(Game* game) { return game->random.next() % 5 + AIControlledVehicle::itemInterval; }
+
+// Top speed against the player's at each pace; normal is the driving the game has always had.
+float paceFactor(Pace pace) {
+    switch (pace) {
+        case Pace::relaxed: return 0.85f;
+        case Pace::fast: return 1.1f;
+        case Pace::normal: break;
+    }
+    return 1.0f;
+}
+
 }  // namespace
 
 AIControlledVehicle::AIControlledVehicle(Game* game, const btVector3& position, std::string name,
@@ -19,11 +27,13 @@ AIControlledVehicle::AIControlledVehicle(Game* game, const btVector3& position, 
     : Vehicle(game, position, name, rotation, bodyMeshes, wheelMesh, shape) {
     // A computer kart starts the race holding an item.
     chooseRandomItem();
-    nextItemTime = GameClock::now() + nextItemDelay();
+    nextItemTime = game->raceTime() + nextItemDelay(game);
+    normalMaxSpeed *= paceFactor(game->settings.pace);
+    maxSpeed = normalMaxSpeed;
 }
 
 void AIControlledVehicle::updateAction(btCollisionWorld* world, btScalar dt) {
-    if (renderSettings.aiDrivingEnabled) {
+    if (game->computersDriving) {
         accelerate();
         steerAlongCourse();
         useItemIfDue();
@@ -51,8 +61,8 @@ void AIControlledVehicle::steerAlongCourse() {
 }
 
 void AIControlledVehicle::useItemIfDue() {
-    if (GameClock::now() <= nextItemTime) return;
-    nextItemTime = GameClock::now() + nextItemDelay();
+    if (game->raceTime() <= nextItemTime) return;
+    nextItemTime = game->raceTime() + nextItemDelay(game);
     // Computer drivers only fire red shells forwards, green shells backwards, or use a star.
     bool backwards = false;
     switch (heldItem) {

@@ -14,7 +14,7 @@ public:
     static constexpr float steeringDeadBand = 0.05f;
     static constexpr double itemInterval = 25.0;  // seconds, plus 0 to 4 whole seconds
 
-    double nextItemTime;  // game clock seconds
+    double nextItemTime;  // race clock seconds
 
 private:
     void steerAlongCourse();

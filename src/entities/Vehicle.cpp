@@ -13,6 +13,7 @@
 #include "entities/DynamicEntity.h"
 #include "entities/ShapeBox.h"
 #include "game/Game.h"
+#include "game/RaceEvents.h"
 #include "items/ExtraField.h"
 #include "items/GreenShell.h"
 #include "items/ParticleEmitter.h"
@@ -117,7 +118,7 @@ void Vehicle::accelerate() {
 }
 
 void Vehicle::emitDust() {
-    const float u = static_cast<float>(std::rand() % 101) * 0.01f;
+    const float u = static_cast<float>(game->random.next() % 101) * 0.01f;
     const btTransform& transform = ghostObject->getWorldTransform();
     const btMatrix3x3& basis = transform.getBasis();
     const btVector3 x = basis.getColumn(0), y = basis.getColumn(1), z = basis.getColumn(2);
@@ -132,7 +133,7 @@ void Vehicle::emitDust() {
                       (speedShare - 0.25f * u) * 0.75f);
 }
 
-void Vehicle::chooseRandomItem() { heldItem = itemFor(std::rand()); }
+void Vehicle::chooseRandomItem() { heldItem = itemFor(game->random.next()); }
 
 ItemType Vehicle::itemFor(int randomValue) {
     // Five items, fifteen values of 0..74 each; never none.
@@ -164,28 +165,34 @@ void Vehicle::useItem(bool backwards) {
         case ItemType::greenShell: {
             if (!GreenShell::shape) break;  // shell classes not prepared: nothing to fire
             const float reach = 2.0f * (halfExtents.z() + GreenShell::halfExtents.z());
-            new GreenShell(game, backwards ? origin - forward * reach : origin + forward * reach, yaw, backwards);
+            const GreenShell* shell =
+                new GreenShell(game, backwards ? origin - forward * reach : origin + forward * reach, yaw, backwards);
+            game->events->shellLaunched(*this, *shell, ItemType::greenShell, backwards);
             break;
         }
         case ItemType::redShell: {
             if (!RedShell::shape) break;
             const float reach = 2.0f * (halfExtents.z() + RedShell::halfExtents.z());
-            new RedShell(game, origin + forward * reach, yaw, game->vehicleAhead(this));
+            const RedShell* shell = new RedShell(game, origin + forward * reach, yaw, game->vehicleAhead(this));
+            game->events->shellLaunched(*this, *shell, ItemType::redShell, false);
             break;
         }
         case ItemType::turbo:
             turboTimeLeft = turboDuration;
             maxSpeed = turboMaxSpeed;
             speed = turboMaxSpeed;
+            game->events->turboUsed(*this);
             break;
         case ItemType::star:
             starTimeLeft = starDuration;
+            game->events->starUsed(*this);
             break;
         case ItemType::flash: {
             const btAlignedObjectArray<Vehicle*> vehicles = game->getVehicles();
             for (int i = 0; i < vehicles.size(); ++i) {
                 if (vehicles[i] != this) vehicles[i]->flashTimeLeft = flashRampTime * 2 + flashHoldTime;
             }
+            game->events->flashUsed(*this);
             break;
         }
         case ItemType::none:
@@ -200,6 +207,7 @@ void Vehicle::hit(const btVector3& direction, float strength) {
     if (spinTimeLeft < spinDuration * 0.25f) spinTimeLeft += spinDuration;
     pushDirection = direction;
     pushStrength = strength;
+    game->events->kartHit(*this);
 }
 
 void Vehicle::onCollision(btPersistentManifold* manifold, float sign, const btCollisionObject*, EntityTag* otherTag,
@@ -233,6 +241,7 @@ btVector3 Vehicle::wallFacing(const btManifoldPoint& point, float sign, const bt
 }
 
 void Vehicle::touchWall(btPersistentManifold* manifold, float sign, const btVector3& walk) {
+    bool bumped = false;
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         const btVector3 h = wallFacing(manifold->getContactPoint(p), sign, walk);
         if (h.isZero()) continue;
@@ -240,7 +249,9 @@ void Vehicle::touchWall(btPersistentManifold* manifold, float sign, const btVect
         pushDirection = h;
         pushStrength = std::max(wallStrengthMin, std::min(wallStrengthMax, -facing * speed));
         speed = (facing + 1) * speed;
+        bumped = true;
     }
+    if (bumped) game->events->kartBumped(*this, pushStrength);
 }
 
 void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTag* otherTag, float dt) {
@@ -261,6 +272,7 @@ void Vehicle::pushRigidBody(btPersistentManifold* manifold, float sign, EntityTa
         pushDirection = reflected.length2() > 0 ? reflected.normalized() : h;
         pushStrength = staticBodyWallStrength;
         speed = 0;
+        game->events->kartBumped(*this, pushStrength);
     }
 }
 
@@ -282,6 +294,8 @@ void Vehicle::touchVehicle(Vehicle* other) {
         other->pushStrength = bumpStrength;
         speed *= 1 + pushDirection.dot(ghostObject->getWorldTransform().getBasis().getColumn(2));
         other->speed *= 1 + other->pushDirection.dot(other->ghostObject->getWorldTransform().getBasis().getColumn(2));
+        game->events->kartBumped(*this, bumpStrength);
+        game->events->kartBumped(*other, bumpStrength);
     }
     // A shrunken kart is knocked away by a full-size one.
     const bool ownFlash = flashTimeLeft > 0, otherFlash = other->flashTimeLeft > 0;
@@ -350,6 +364,7 @@ void Vehicle::updateAction(btCollisionWorld* world, btScalar dt) {
         spinTimeLeft = spinDuration;
         driftTime = 0;
         spinDirection = steer < 0 ? -1 : 1;
+        game->events->kartSpunOut(*this);
     }
     setWalkDirection(move);
     CharacterEntity::updateAction(world, dt);
@@ -369,7 +384,9 @@ void Vehicle::updateAction(btCollisionWorld* world, btScalar dt) {
         steer *= steeringReturn;
     }
     if (onGround() && speed > driftMinSpeed && steer != 0) {
+        const bool boosted = driftTime > driftBoostTime;
         driftTime += std::fabs(steer) / steerLimit * dt;
+        if (!boosted && driftTime > driftBoostTime) game->events->driftBoosted(*this);
     } else {
         driftTime = 0;
     }

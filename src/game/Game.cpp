@@ -6,7 +6,6 @@
 
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <BulletCollision/CollisionShapes/btTriangleShape.h>
-#include <GLFW/glfw3.h>
 #include <btBulletDynamicsCommon.h>
 
 #include "entities/Entity.h"
@@ -14,6 +13,7 @@
 #include "entities/Vehicle.h"
 #include "game/Camera.h"
 #include "game/GameClock.h"
+#include "game/RaceEvents.h"
 #include "game/RenderSettings.h"
 #include "game/Window.h"
 #include "items/Projectile.h"
@@ -24,8 +24,9 @@ namespace {
 
 const btVector3 gravity(0, -9.81f, 0);
 const float brakeStep = 3.0f;  // speed taken off per sub-step while braking on the ground
-const int drivingKeys[] = {GLFW_KEY_LEFT,  GLFW_KEY_RIGHT, GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_LEFT_CONTROL,
-                           GLFW_KEY_SPACE, GLFW_KEY_LEFT_ALT, 'R', 'G', 'T', 'S', 'F', 'E'};
+
+// Listens to nothing: the race's events go here while no one else listens.
+RaceEvents nobodyListening;
 
 void onPhysicsTick(btDynamicsWorld* world, btScalar timeStep) {
     GameClock::tick(timeStep);
@@ -57,7 +58,8 @@ bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* firs
 }  // namespace
 
 Game::Game()
-    : collisionConfiguration(new btDefaultCollisionConfiguration()),
+    : events(&nobodyListening),
+      collisionConfiguration(new btDefaultCollisionConfiguration()),
       dispatcher(new btCollisionDispatcher(collisionConfiguration)),
       worldAabbMin(-10000, -10000, -10000),
       worldAabbMax(10000, 10000, 10000),
@@ -73,6 +75,8 @@ Game::Game()
       fps(0),
       cullCounts{0, 0, 0, 0, 0, 0},
       raceOver(false),
+      raceSteps(0),
+      computersDriving(true),
       ghostPairCallback(new btGhostPairCallback()) {
     dynamicsWorld->setGravity(gravity);
     // Ghost objects of the karts and shells need their overlapping pairs kept.
@@ -138,54 +142,49 @@ void Game::setCourse(std::vector<btVector3> points) {
 void Game::restart() {
     deleteRaceObjects();
     raceOver = false;
+    raceSteps = 0;
+    random.reseed(settings.seed);
     loadScene(this, levelFileName);
 }
 
-bool Game::isKeyDown(int key) const { return keyDown && keyDown(key); }
-
 void Game::updateRace() {
-    // Every key is read in every sub-step, even where it does nothing: a sticky key released after it
-    // was read while down is read once more, whenever that is, so an E held past the end of the race
-    // would end the next one at once and an Enter held over the restart would skip the next ranking.
-    const bool enterPressed = isKeyDown(GLFW_KEY_ENTER);
+    const PlayerControls controls = readControls ? readControls() : PlayerControls();
     if (raceOver) {
-        // After the race only Enter counts; the bookkeeping stays frozen.
-        for (int key : drivingKeys) isKeyDown(key);
-        if (enterPressed) restart();
+        // After the race only the restart counts; the bookkeeping stays frozen.
+        if (controls.has(PlayerControls::restart)) restart();
         return;
     }
-    pollDrivingKeys();
+    ++raceSteps;
+    applyControls(controls);
     updateStandings();
 }
 
-void Game::pollDrivingKeys() {
+void Game::applyControls(const PlayerControls& controls) {
+    computersDriving = !controls.has(PlayerControls::computersHeld);
     if (players.empty()) return;
     Vehicle* vehicle = players[0];
-    if (isKeyDown(GLFW_KEY_LEFT)) vehicle->steerLeft();
-    if (isKeyDown(GLFW_KEY_RIGHT)) vehicle->steerRight();
-    if (isKeyDown(GLFW_KEY_UP)) vehicle->accelerate();
-    if (isKeyDown(GLFW_KEY_DOWN) && vehicle->onGround()) {
+    if (controls.has(PlayerControls::steerLeft)) vehicle->steerLeft();
+    if (controls.has(PlayerControls::steerRight)) vehicle->steerRight();
+    if (controls.has(PlayerControls::throttle)) vehicle->accelerate();
+    if (controls.has(PlayerControls::brake) && vehicle->onGround()) {
         vehicle->speed -= brakeStep;
         if (vehicle->speed < 0) vehicle->speed = 0;
     }
-    vehicle->driftHeld = isKeyDown(GLFW_KEY_LEFT_CONTROL);
-    // Left Alt is read in every sub-step, so only a press current with Space throws backwards: a sticky
-    // tap (or an Alt-Tab) long before is used up by then.
-    const bool backwards = isKeyDown(GLFW_KEY_LEFT_ALT);
-    if (isKeyDown(GLFW_KEY_SPACE)) vehicle->useItem(backwards);
-    // Read in this order so that the last item key held wins.
+    vehicle->driftHeld = controls.has(PlayerControls::drift);
+    if (controls.has(PlayerControls::useItem)) vehicle->useItem(controls.has(PlayerControls::backwards));
+    // In this order, so that the last item asked for wins.
     const struct {
-        int key;
+        PlayerControls::Flag flag;
         ItemType item;
-    } itemKeys[] = {{'R', ItemType::redShell},
-                    {'G', ItemType::greenShell},
-                    {'T', ItemType::turbo},
-                    {'S', ItemType::star},
-                    {'F', ItemType::flash}};
-    for (const auto& itemKey : itemKeys) {
-        if (isKeyDown(itemKey.key)) vehicle->heldItem = itemKey.item;
+    } itemChoices[] = {{PlayerControls::takeRedShell, ItemType::redShell},
+                       {PlayerControls::takeGreenShell, ItemType::greenShell},
+                       {PlayerControls::takeTurbo, ItemType::turbo},
+                       {PlayerControls::takeStar, ItemType::star},
+                       {PlayerControls::takeFlash, ItemType::flash}};
+    for (const auto& choice : itemChoices) {
+        if (controls.has(choice.flag)) vehicle->heldItem = choice.item;
     }
-    if (isKeyDown('E')) {
+    if (controls.has(PlayerControls::endRace)) {
         for (RaceRecord& record : raceRecords) record.finished = true;
     }
 }
@@ -197,6 +196,7 @@ void Game::updateStandings() {
     for (int i = 0; i < vehicles.size(); ++i) {
         RaceRecord& record = raceRecords[i];
         if (record.finished) continue;
+        bool finishing = false;
         btTransform transform;
         vehicles[i]->getWorldTransform(transform);
         const btVector3 origin = transform.getOrigin();
@@ -205,8 +205,11 @@ void Game::updateStandings() {
         if (record.segment == 0 && segment == last) {
             record.crossedBackwards = true;
         } else if (record.segment == last && segment == 0) {
-            if (!record.crossedBackwards) record.lap += 1;
-            if (record.lap > raceLaps) record.finished = true;
+            if (!record.crossedBackwards) {
+                record.lap += 1;
+                events->lineCrossed(*vehicles[i], record.lap);
+            }
+            finishing = record.lap > settings.laps;
             record.crossedBackwards = false;
         }
         record.segment = segment;
@@ -227,6 +230,10 @@ void Game::updateStandings() {
             }
         }
         record.rank = rank;
+        if (finishing) {
+            record.finished = true;
+            events->kartFinished(*vehicles[i], rank);
+        }
     }
 
     // A level without a player has no one whose finish could end the race.

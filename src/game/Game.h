@@ -8,7 +8,10 @@
 #include <LinearMath/btAlignedObjectArray.h>
 #include <LinearMath/btVector3.h>
 
+#include "game/PlayerControls.h"
+#include "game/RaceRandom.h"
 #include "game/RaceRecord.h"
+#include "game/RaceSettings.h"
 
 class btAxisSweep3;
 class btCollisionDispatcher;
@@ -21,6 +24,7 @@ class Course;
 class Entity;
 class Light;
 class Projectile;
+class RaceEvents;
 class Renderable;
 class Vehicle;
 
@@ -50,20 +54,23 @@ public:
     void addCamera(Camera* camera);
     void setCourse(std::vector<btVector3> points);
 
-    // Deletes the race's objects and loads the level again, inside the same physics world.
+    // Deletes the race's objects and loads the level again, inside the same physics world, for a
+    // race on `settings` from its start: clock at zero, random draws from the seed.
     void restart();
     void initGL();
     void renderFrame();
-    // Tick callback work: the driving keys, then the standings.
+    // Tick callback work: the player's controls, then the standings.
     void updateRace();
 
     void buildFrustumPlanes(const Camera& camera);
     bool isVisible(Renderable* object);
     std::string cullStatistics() const;
 
-    // Answers whether a key (GLFW key code) is held; set by the entry to read the window,
-    // left empty where no window exists.
-    std::function<bool(int)> keyDown;
+    // The player's controls for the coming sub-step, read once per sub-step; set by the entry (the
+    // keyboard), a runner or a replay. Left empty, the player does nothing.
+    std::function<PlayerControls()> readControls;
+    // Hears what happens in the race; never null (a listener that ignores everything by default).
+    RaceEvents* events;
 
     btDefaultCollisionConfiguration* collisionConfiguration;
     btCollisionDispatcher* dispatcher;
@@ -94,14 +101,19 @@ public:
     bool raceOver;
     std::vector<Vehicle*> players;  // keyboard-driven vehicles, not owned
 
-    static constexpr int raceLaps = 5;
+    RaceSettings settings;  // of the race under way; restart() starts the next one on them
+    int64_t raceSteps;      // sub-steps since the race began; stands still once it is over
+    double raceTime() const { return raceSteps * static_cast<double>(subStep); }
+    RaceRandom random;      // the race's draws, reseeded from settings.seed at each start
+    bool computersDriving;  // false while the player holds the computer drivers
+
     static constexpr const char* levelFileName = "level.scene.xml";
+    static constexpr float subStep = 1.0f / 60.0f;  // seconds of one physics sub-step
 
 private:
-    void pollDrivingKeys();
+    void applyControls(const PlayerControls& controls);
     void updateStandings();
     void deleteRaceObjects();
-    bool isKeyDown(int key) const;
 
     btGhostPairCallback* ghostPairCallback;
 };

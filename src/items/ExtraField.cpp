@@ -7,6 +7,8 @@
 
 #include "assets/Mesh.h"
 #include "entities/Vehicle.h"
+#include "game/Game.h"
+#include "game/RaceEvents.h"
 
 std::vector<ExtraField*> ExtraField::allFields;
 int32_t ExtraField::activeCount = 0;
@@ -39,6 +41,7 @@ void ExtraField::pickUp(Vehicle* vehicle) {
     active = false;
     if (activeCount == 0) reactivateAll();
     vehicle->chooseRandomItem();
+    game->events->itemTaken(*vehicle);
 }
 
 void ExtraField::reactivateAll() {

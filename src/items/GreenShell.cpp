@@ -6,6 +6,8 @@
 #include <btBulletDynamicsCommon.h>
 
 #include "entities/ShapeBox.h"
+#include "game/Game.h"
+#include "game/RaceEvents.h"
 
 boost::shared_ptr<Mesh> GreenShell::mesh;
 boost::shared_ptr<btConvexShape> GreenShell::shape;
@@ -59,5 +61,6 @@ void GreenShell::wallRule(btPersistentManifold* manifold, float sign) {
         const float ux = v.x() / h, uz = v.z() / h;
         const float k = 2 * (w.x() * ux + w.z() * uz);
         walkDirection = btVector3(w.x() - k * ux, 0, w.z() - k * uz);
+        game->events->shellBounced(*this);
     }
 }

@@ -6,7 +6,9 @@
 #include "entities/ShapeBox.h"
 
 #include "entities/Vehicle.h"
+#include "game/Game.h"
 #include "game/MessageLog.h"
+#include "game/RaceEvents.h"
 
 boost::shared_ptr<Mesh> RedShell::mesh;
 boost::shared_ptr<btConvexShape> RedShell::shape;
@@ -63,6 +65,8 @@ void RedShell::wallRule(btPersistentManifold* manifold, float sign) {
     // Any wall throws a red shell back, hit before or not.
     for (int p = 0; p < manifold->getNumContacts(); ++p) {
         const btVector3 v = manifold->getContactPoint(p).m_normalWorldOnB * sign;
-        if (isWall(v)) hit(v, knockStrength);
+        if (!isWall(v)) continue;
+        if (!wasHit) game->events->shellBounced(*this);
+        hit(v, knockStrength);
     }
 }

@@ -132,6 +132,7 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
                                       .ToElement();
     if (!element) return false;
     int vehicleOrdinal = 0;
+    int computerKarts = 0;
     // A level places one mesh file many times (trees, pads), and a reduced hull takes long to build:
     // each file's hull is built once, and every node gets a shape of its own, for its own scale.
     std::map<std::string, boost::shared_ptr<btConvexHullShape>> simplifiedHulls;
@@ -172,8 +173,10 @@ bool loadSceneDocument(Game* game, const TiXmlDocument& document) {
             shape->setLocalScaling(node.scale);
             new ExtraField(game, node.position, node.orientation, mesh, shape);
         } else if (node.type == "vehicle") {
+            // The race may ask for fewer computer drivers than the grid has places: the later ones stay off.
+            if (++vehicleOrdinal != playerOrdinal && computerKarts++ >= game->settings.computerDrivers) continue;
             std::cout << "creating vehicle from mesh: " << meshFile << std::endl;
-            createVehicle(game, node.position, node.orientation, ++vehicleOrdinal);
+            createVehicle(game, node.position, node.orientation, vehicleOrdinal);
         } else if (node.mass == 0) {
             std::cout << "creating static collision object from mesh: " << meshFile << std::endl;
             boost::shared_ptr<btCollisionShape> shape = simplifiedHull(meshFile, *mesh);

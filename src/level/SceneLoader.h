@@ -8,7 +8,8 @@ class Game;
 class TiXmlDocument;
 class Vehicle;
 
-// Reads the checkpoints and the scene file and creates every object the scene names.
+// Reads the checkpoints and the scene file and creates every object the scene names, with as many
+// computer karts as the game's race settings ask for.
 void loadScene(Game* game, std::string sceneFileName);
 // Creates the objects of an already parsed scene; returns false when it has no scene/nodes/node chain.
 bool loadSceneDocument(Game* game, const TiXmlDocument& document);

@@ -3,8 +3,6 @@
 
 #include "entities/AIControlledVehicle.h"
 #include "game/Game.h"
-#include "game/GameClock.h"
-#include "game/RenderSettings.h"
 #include "items/Projectile.h"
 #include "level/Course.h"
 #include "support/TestWorld.h"
@@ -14,12 +12,10 @@ namespace {
 // Computer karts around the first side of the default square (x = -100, driving +Z).
 struct ComputerDriverTest : ::testing::Test {
     ComputerDriverTest() {
-        renderSettings = RenderSettings();
         world.addFloor(0, 1000);
         world.game->setCourse(Course::defaultPoints());
         world.prepareShells();
     }
-    ~ComputerDriverTest() override { renderSettings = RenderSettings(); }
     AIControlledVehicle* computerAt(float x, float z) {
         return static_cast<AIControlledVehicle*>(world.addVehicle(btVector3(x, 1, z), true, "Computer"));
     }
@@ -47,13 +43,13 @@ TEST_F(ComputerDriverTest, UsesAnItemEveryTwentyFiveToTwentyNineSecondsAFlashAsA
     EXPECT_NE(kart->heldItem, ItemType::none) << "from the start";
 
     kart->heldItem = ItemType::flash;
-    kart->nextItemTime = GameClock::now() - 1;
+    kart->nextItemTime = world.game->raceTime() - 1;
     world.step();
     EXPECT_GT(kart->starTimeLeft, 9.9f);
-    EXPECT_GE(kart->nextItemTime, GameClock::now() + 24.0);
+    EXPECT_GE(kart->nextItemTime, world.game->raceTime() + 24.0);
 
     kart->heldItem = ItemType::turbo;
-    kart->nextItemTime = GameClock::now() - 1;
+    kart->nextItemTime = world.game->raceTime() - 1;
     const float z = kart->worldTransform().getOrigin().z();
     world.step();
     ASSERT_EQ(Projectile::allProjectiles.size(), 1u);
@@ -61,8 +57,13 @@ TEST_F(ComputerDriverTest, UsesAnItemEveryTwentyFiveToTwentyNineSecondsAFlashAsA
     EXPECT_LT(shell->worldTransform().getOrigin().z(), z) << "dropped behind, and no turbo";
 
     // With computer driving switched off it coasts to a stop and keeps its overdue item.
-    renderSettings.aiDrivingEnabled = false;
-    kart->nextItemTime = GameClock::now() - 1;
+    world.game->readControls = [] {
+        PlayerControls controls;
+        controls.set(PlayerControls::computersHeld);
+        return controls;
+    };
+    world.step();  // heard in the tick, after this sub-step's driving
+    kart->nextItemTime = world.game->raceTime() - 1;
     world.step(120);
     EXPECT_FLOAT_EQ(kart->speed, 0.0f);
     EXPECT_EQ(Projectile::allProjectiles.size(), 1u);

@@ -12,6 +12,7 @@
 #include "entities/Vehicle.h"
 #include "game/Camera.h"
 #include "game/Game.h"
+#include "input/KeyboardControls.h"
 #include "items/Projectile.h"
 #include "level/Course.h"
 #include "support/TestWorld.h"
@@ -49,11 +50,12 @@ struct GameWithLevel : ::testing::Test {
                               node(0, 3, 40, "Box.mesh", "<property name=\"mass\" data=\"4\"/>") + "</nodes></scene>");
         world.media.write("meshes/level.raw", "-200 0 -100  -200 0 100  200 0 100  200 0 -100");
         world.game->restart();
-        world.game->keyDown = [this](int key) { return keyboard.read(key); };
+        world.game->readControls = [this] { return keys.read(); };
     }
     void hold(std::set<int> keys) { keyboard.down = keys; }
     TestWorld world;
     StickyKeyboard keyboard;
+    KeyboardControls keys{[this](int key) { return keyboard.read(key); }};
 };
 
 }  // namespace
@@ -98,6 +100,43 @@ TEST_F(GameWithLevel, RestartRebuildsTheLevelAndDropsEveryShell) {
     EXPECT_FALSE(game.raceOver);
     EXPECT_EQ(game.raceRecords[2].lap, 0);
     world.step(120);  // the new race runs
+}
+
+// The settings of the next race reach its grid: as many computer karts as asked for, the player
+// always; their pace; and draws that follow the seed alone.
+TEST_F(GameWithLevel, RestartLinesUpTheRaceItsSettingsAskFor) {
+    Game& game = *world.game;
+    const struct {
+        int computers;
+        Pace pace;
+        uint32_t seed;
+    } races[] = {{0, Pace::normal, 1}, {1, Pace::relaxed, 3}, {3, Pace::fast, 1}};
+    std::vector<ItemType> firstDraws;
+    for (const auto& race : races) {
+        SCOPED_TRACE(race.computers);
+        game.settings.computerDrivers = race.computers;
+        game.settings.pace = race.pace;
+        game.settings.seed = race.seed;
+        game.restart();
+        ASSERT_EQ(game.vehicles.size(), race.computers + 1);
+        ASSERT_EQ(game.players.size(), 1u);
+        EXPECT_EQ(game.players[0]->getName(), "Player");
+        for (int i = 0; i < game.vehicles.size(); ++i) {
+            if (game.vehicles[i] == game.players[0]) continue;
+            const float player = game.players[0]->normalMaxSpeed, computer = game.vehicles[i]->normalMaxSpeed;
+            EXPECT_TRUE(race.pace == Pace::relaxed ? computer < player
+                        : race.pace == Pace::fast  ? computer > player
+                                                   : computer == player);
+        }
+        if (race.computers > 0) firstDraws.push_back(game.vehicles[0]->heldItem);
+    }
+    ASSERT_EQ(firstDraws.size(), 2u);
+    // Seed 1 draws the same first item with one computer kart or three; seed 3 draws another.
+    game.settings = RaceSettings();
+    game.settings.computerDrivers = 1;
+    game.restart();
+    EXPECT_EQ(game.vehicles[0]->heldItem, firstDraws[1]);
+    EXPECT_NE(game.vehicles[0]->heldItem, firstDraws[0]);
 }
 
 TEST(ContactNormals, TrackTrianglesPushAlongTheirFaceButBoxesKeepTheirNormal) {
@@ -233,7 +272,7 @@ TEST(GameWithoutPlayer, PollIsSkippedAndTheRaceGoesOn) {
     world.addFloor();
     world.addVehicle(btVector3(0, 1, 0), true, "Computer 1");
     world.game->setCourse(Course::defaultPoints());
-    world.game->keyDown = [](int) { return true; };  // every key held, E included
+    world.game->readControls = [] { return PlayerControls{0xffff}; };  // every control held, the end included
     world.step(60);
     EXPECT_FALSE(world.game->raceOver);
 }

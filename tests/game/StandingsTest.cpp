@@ -2,14 +2,15 @@
 
 #include "entities/Vehicle.h"
 #include "game/Game.h"
+#include "game/RaceEvents.h"
 #include "level/Course.h"
 #include "support/TestWorld.h"
 
 namespace {
 
 // Karts moved by hand around the default square course (start line at x = -100, z = 0, driving +Z).
-struct StandingsTest : ::testing::Test {
-    StandingsTest() { world.game->setCourse(Course::defaultPoints()); }
+struct Standings {
+    Standings() { world.game->setCourse(Course::defaultPoints()); }
 
     Vehicle* kartAt(const btVector3& position) { return world.addVehicle(position); }
     void place(Vehicle* kart, const btVector3& position) { kart->worldTransform().setOrigin(position); }
@@ -30,12 +31,24 @@ struct StandingsTest : ::testing::Test {
     TestWorld world;
 };
 
+struct StandingsTest : ::testing::Test, Standings {};
+
 const btVector3 behindTheLine(-100, 0, -5);
 const btVector3 pastTheLine(-100, 0, 5);
 
 }  // namespace
 
+// Hears the crossings and finishes, as the sound and the lap clock will.
+struct CrossingLog : RaceEvents {
+    void lineCrossed(const Vehicle&, int lapCounter) override { crossings.push_back(lapCounter); }
+    void kartFinished(const Vehicle&, int rank) override { finishRanks.push_back(rank); }
+    std::vector<int> crossings;
+    std::vector<int> finishRanks;
+};
+
 TEST_F(StandingsTest, ForwardCrossingsCountLapsAndThePlayersSixthEndsTheRace) {
+    CrossingLog log;
+    world.game->events = &log;
     Vehicle* kart = kartAt(behindTheLine);
     Vehicle* other = kartAt(btVector3(-100, 0, -20));
     world.game->players.push_back(kart);
@@ -68,11 +81,30 @@ TEST_F(StandingsTest, ForwardCrossingsCountLapsAndThePlayersSixthEndsTheRace) {
     EXPECT_EQ(record(0).lap, 6);
     EXPECT_TRUE(record(0).finished);
     EXPECT_TRUE(world.game->raceOver);
+    EXPECT_EQ(log.crossings, (std::vector<int>{1, 2, 3, 4, 5, 6})) << "not the crossing back";
+    EXPECT_EQ(log.finishRanks, std::vector<int>{1});
     place(kart, btVector3(-100, 0, 50));
     place(other, btVector3(100, 0, 0));
     update();
     EXPECT_EQ(record(0).segment, 0) << "a finished record is frozen";
     EXPECT_EQ(record(1).segment, 4) << "the bookkeeping stops with the race";
+}
+
+TEST(StandingsOfLaps, TheRaceEndsAfterTheLapsItWasSetUpFor) {
+    for (int laps : {1, 3, 9}) {
+        SCOPED_TRACE(laps);
+        Standings race;
+        race.world.game->settings.laps = laps;
+        Vehicle* kart = race.kartAt(behindTheLine);
+        race.world.game->players.push_back(kart);
+        race.update();
+        race.place(kart, pastTheLine);
+        race.update();
+        for (int lapNumber = 1; lapNumber < laps; ++lapNumber) race.lap(kart);
+        EXPECT_FALSE(race.world.game->raceOver);
+        race.lap(kart);
+        EXPECT_TRUE(race.world.game->raceOver);
+    }
 }
 
 TEST_F(StandingsTest, LapsThenProgressDecideTheRanksAndTiesShareOne) {

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
-#include <GLFW/glfw3.h>
 #include <btBulletDynamicsCommon.h>
 
 #include "app/ProcessLibraries.h"
@@ -26,7 +25,7 @@
 
 namespace {
 
-const float subStep = 1.0f / 60.0f;
+const float subStep = Game::subStep;
 const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
 const float extraColumnOffset = 7.0f;
 
@@ -50,32 +49,36 @@ RaceRunner::RaceRunner(const Options& options)
       elapsedWall(0),
       loadWall(0),
       races(0) {
-    std::srand(options.seed);
     GameClock::useSimulatedTime(0);
     const auto loadStart = std::chrono::steady_clock::now();
     startProcessLibraries(options.mediaPrefix);
     prepareShellClasses();
     game = new Game();
-    // The player's keys come from the built-in driver when it drives; the runner restarts races itself.
-    game->keyDown = [this](int key) {
-        if (this->options.player == PlayerMode::parked || game->players.empty()) return false;
-        if (key == GLFW_KEY_UP) return true;
-        if (key != GLFW_KEY_LEFT && key != GLFW_KEY_RIGHT) return false;
-        Vehicle* player = game->players.front();
-        btTransform transform;
-        player->getWorldTransform(transform);
-        const int segment = game->course ? findCheckpoint(transform.getOrigin(), *game->course) : -1;
-        if (segment < 0) return false;
-        const CourseSegment& current = game->course->segments[segment];
-        const btVector3 left = transform.getBasis().getColumn(0);
-        // One key at a time, so the computer driver's two votes become one: their sum.
-        const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
-        const float deadBand = AIControlledVehicle::steeringDeadBand;
-        return key == GLFW_KEY_LEFT ? lateral > deadBand : lateral < -deadBand;
-    };
-    loadScene(game, Game::levelFileName);
+    // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
+    game->readControls = [this] { return drivenControls(); };
+    game->settings.seed = options.seed;
+    game->restart();
     loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     startRace();
+}
+
+PlayerControls RaceRunner::drivenControls() const {
+    PlayerControls controls;
+    if (options.player == PlayerMode::parked || game->players.empty()) return controls;
+    controls.set(PlayerControls::throttle);
+    Vehicle* player = game->players.front();
+    btTransform transform;
+    player->getWorldTransform(transform);
+    const int segment = game->course ? findCheckpoint(transform.getOrigin(), *game->course) : -1;
+    if (segment < 0) return controls;
+    const CourseSegment& current = game->course->segments[segment];
+    const btVector3 left = transform.getBasis().getColumn(0);
+    // One steering control at a time, so the computer driver's two votes become one: their sum.
+    const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
+    const float deadBand = AIControlledVehicle::steeringDeadBand;
+    controls.set(PlayerControls::steerLeft, lateral > deadBand);
+    controls.set(PlayerControls::steerRight, lateral < -deadBand);
+    return controls;
 }
 
 bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) {
@@ -205,7 +208,8 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
                       << std::endl;
         }
         if (soaked >= options.soakTime) break;
-        // Soak: race again from the grid.
+        // Soak: race again from the grid, with other draws.
+        game->settings.seed = options.seed + static_cast<unsigned int>(races);
         game->restart();
         countShells();
         startRace();

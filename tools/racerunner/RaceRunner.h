@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "game/PlayerControls.h"
+
 class Game;
 class Vehicle;
 
@@ -59,6 +61,8 @@ private:
         Result result;
     };
 
+    // The built-in driver of the player's kart: full throttle, steering along the course.
+    PlayerControls drivenControls() const;
     void adjustKartCount();
     void startRace();
     bool raceFinished() const;
