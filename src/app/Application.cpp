@@ -10,6 +10,8 @@
 
 #include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
+#include "audio/AudioDevice.h"
+#include "audio/RaceAudio.h"
 #include "game/BitmapText.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
@@ -34,14 +36,15 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action); }
 
 // One frame: physics sub-steps (each followed by the tick: keys, then standings) -> camera ->
-// draw world, messages and display -> swap buffers (key and resize callbacks run here).
-void runFrameLoop(Game& game, GLFWwindow* window) {
+// draw world, messages and display -> swap buffers (key and resize callbacks run here) -> sound.
+void runFrameLoop(Game& game, GLFWwindow* window, RaceAudio& audio) {
     for (;;) {
         game.previousTime = game.currentTime;
         game.currentTime = GameClock::now();
         game.frameTime = game.currentTime - game.previousTime;
         game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
         game.renderFrame();
+        audio.update(static_cast<float>(game.frameTime));
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) break;
         if (glfwWindowShouldClose(window)) break;
     }
@@ -64,7 +67,8 @@ GLFWwindow* openWindow() {
 
 int runApplication() {
     // Textures are decoded here, by a child process forked before any other thread runs.
-    startProcessLibraries(findMediaDirectory());
+    const std::string mediaPrefix = findMediaDirectory();
+    startProcessLibraries(mediaPrefix);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
     // no OpenGL call.
@@ -100,7 +104,11 @@ int runApplication() {
         game->readControls = [&keyboard] { return keyboard.read(); };
         initBitmapFont();
         game->initGL();
-        runFrameLoop(*game, window);
+        const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
+        RaceAudio audio(*game, device.get(), mediaPrefix + "media/sounds/");
+        setSoundToggle([&audio] { return audio.toggleMute(); });
+        runFrameLoop(*game, window, audio);
+        setSoundToggle(nullptr);
     }
 
     releaseShellClasses();

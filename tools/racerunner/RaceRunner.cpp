@@ -1,5 +1,7 @@
 #include "RaceRunner.h"
 
+#include "SoundRecorder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -58,6 +60,9 @@ RaceRunner::RaceRunner(const Options& options)
     game->readControls = [this] { return drivenControls(); };
     game->settings.seed = options.seed;
     game->restart();
+    if (!options.soundOut.empty()) {
+        recorder.reset(new SoundRecorder(*game, options.mediaPrefix + "media/sounds/", options.soundOut));
+    }
     loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     startRace();
 }
@@ -95,6 +100,7 @@ bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) 
 }
 
 RaceRunner::~RaceRunner() {
+    recorder.reset();
     delete game;
     releaseShellClasses();
     stopProcessLibraries();
@@ -191,6 +197,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     double soaked = 0;
     for (;;) {
         game->dynamicsWorld->stepSimulation(subStep, 1, subStep);
+        if (recorder) recorder->step(subStep);
         // The frame would move the dust on; without one the runner does, or it would pile up.
         for (ParticleEmitter* emitter : ParticleEmitter::allEmitters) emitter->update(subStep);
         ++steps;
@@ -217,6 +224,8 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return results;
 }
+
+bool RaceRunner::recorded() { return !recorder || (recorder->isReady() && recorder->finish()); }
 
 std::string RaceRunner::fingerprint() const {
     std::ostringstream text;

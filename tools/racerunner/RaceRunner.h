@@ -1,11 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game/PlayerControls.h"
 
 class Game;
+class SoundRecorder;
 class Vehicle;
 
 // Runs a race on the real level without a window, at fixed 1/60 s sub-steps as fast as the machine allows.
@@ -21,6 +23,7 @@ public:
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
         bool quiet = false;               // no per-race table
+        std::string soundOut;             // WAV file to record what the player's camera hears into
     };
 
     // What one vehicle did in a race.
@@ -43,6 +46,8 @@ public:
 
     // Runs one race (or the soak) and returns the results of the last race.
     std::vector<Result> run();
+    // False when a recording was asked for and could not be written whole.
+    bool recorded();
 
     long subSteps() const { return steps; }
     long shellsFired() const { return firedShells; }
@@ -71,6 +76,7 @@ private:
 
     Options options;
     Game* game;
+    std::unique_ptr<SoundRecorder> recorder;
     std::vector<Tracker> trackers;
     std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step
     long firedShells;
