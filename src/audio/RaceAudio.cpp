@@ -32,15 +32,15 @@ const float leastPriority = 1;
 const float idlePitch = 0.8f;
 const float topSpeedPitch = 1.0f;  // added at the kart's normal top speed; a turbo goes past it
 const float loadPitch = 0.08f;
-const float engineGain = 0.3f;
-const float loadGain = 0.25f;
+const float engineGain = 0.18f;
+const float loadGain = 0.14f;
 const float loadFollow = 8.0f;             // per second: how fast the heard throttle follows the kart
 const float coastingDeceleration = 30.0f;  // units per second squared; slowing less, the kart is under power
-const float effectGain = 0.8f;
-const float skidGain = 0.35f;
+const float effectGain = 0.6f;
+const float skidGain = 0.25f;
 const float skidDriftSeconds = 0.3f;  // of hard steering before the tyres are heard sliding
-const float starGain = 0.5f;
-const float fanfareGain = 0.9f;
+const float starGain = 0.4f;
+const float fanfareGain = 0.8f;
 
 // Owners of the loops a kart holds.
 enum LoopKind : uint64_t { engineLoop = 1, skidLoop = 2, starLoop = 3 };

@@ -42,7 +42,7 @@ public:
     // Voices of the pool playing now (the music has one of its own beside them).
     int voicesPlaying() const;
 
-    static constexpr float musicGain = 0.3f;
+    static constexpr float musicGain = 0.25f;
     static constexpr float duckedMusicGain = 0.06f;  // under the fanfare
     static constexpr float bumpPause = 0.3f;         // seconds before a kart's next bump sounds
 

@@ -104,8 +104,11 @@ void SoundDecoder::rewind() {
 
 std::vector<int16_t> SoundDecoder::readAll() {
     std::vector<int16_t> samples(static_cast<size_t>(length));
-    samples.resize(static_cast<size_t>(read(samples.data(), static_cast<int>(length))));
-    if (samples.empty() && problem.empty()) problem = "no samples";
+    const int got = read(samples.data(), static_cast<int>(length));
+    if (got < length && problem.empty()) {
+        problem = "ends after " + std::to_string(got) + " of " + std::to_string(length) + " frames";
+    }
+    if (!problem.empty()) samples.clear();
     return samples;
 }
 

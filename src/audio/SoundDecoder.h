@@ -26,7 +26,7 @@ public:
     int read(int16_t* out, int count);
     // Back to the first frame, for a loop.
     void rewind();
-    // The whole sound; empty (with error() set) when it cannot be read to its end.
+    // The whole sound; empty, with error() set, when it cannot be read to its end.
     std::vector<int16_t> readAll();
 
     // The file's bytes, or false with `error` set when it cannot be read or is larger than any

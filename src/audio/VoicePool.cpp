@@ -7,6 +7,7 @@ VoicePool::VoicePool(int capacity) {
         Voice voice;
         alGenSources(1, &voice.source);
         if (alGetError() != AL_NO_ERROR) break;
+        alSourcef(voice.source, AL_REFERENCE_DISTANCE, fullGainDistance);
         voices.push_back(voice);
     }
 }
@@ -87,6 +88,12 @@ void VoicePool::hold(uint64_t owner, unsigned int buffer, float priority, const 
     alSourcei(voice->source, AL_LOOPING, AL_TRUE);
     alSourcei(voice->source, AL_BUFFER, static_cast<ALint>(buffer));
     place(*voice, placement);
+    // Loops of one sound started together (every kart's engine at the start) would add up in phase:
+    // each owner starts at a point of the loop of its own.
+    ALint bytes = 0;
+    alGetBufferi(buffer, AL_SIZE, &bytes);
+    const uint64_t samples = static_cast<uint64_t>(bytes) / sizeof(int16_t);
+    if (samples > 0) alSourcei(voice->source, AL_SAMPLE_OFFSET, static_cast<ALint>(owner * 2654435761u % samples));
     alSourcePlay(voice->source);
 }
 

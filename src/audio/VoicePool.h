@@ -35,6 +35,10 @@ public:
     void endFrame();
 
     int size() const { return static_cast<int>(voices.size()); }
+
+    // Units within which a sound plays at its full gain (the follow camera's distance from its kart);
+    // beyond, the gain falls as this distance over the sound's.
+    static constexpr float fullGainDistance = 15.0f;
     // Voices playing a sound now.
     int playing() const;
 

@@ -30,6 +30,7 @@ namespace {
 const float subStep = Game::subStep;
 const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
 const float extraColumnOffset = 7.0f;
+const float fanfareSeconds = 3.0f;  // recorded after the race, for the finish fanfare to ring out
 
 // Resident set of this process, from the kernel's account of it.
 long residentKilobytes() {
@@ -221,6 +222,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
         countShells();
         startRace();
     }
+    if (recorder) recorder->ringOut(fanfareSeconds);
     elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return results;
 }

@@ -34,6 +34,10 @@ void SoundRecorder::step(float seconds) {
     written = written && sf_writef_short(file, mix.data(), frames) == frames;
 }
 
+void SoundRecorder::ringOut(float seconds) {
+    for (float t = 0; t < seconds; t += Game::subStep) step(Game::subStep);
+}
+
 bool SoundRecorder::finish() {
     if (!file) return written;
     written = sf_close(file) == 0 && written;

@@ -24,6 +24,8 @@ public:
     bool isReady() const { return file != nullptr; }
     // Follows `seconds` of the race: the camera, the audio's frame and the mix of that time.
     void step(float seconds);
+    // Records `seconds` more with the race standing still: the finish fanfare rings out.
+    void ringOut(float seconds);
     // Closes the file; false after one line on standard error if it could not be written whole.
     bool finish();
 
