@@ -201,6 +201,31 @@ TEST(RaceAudio, EachEventIsHeardWithin50Milliseconds) {
     }
 }
 
+TEST(RaceAudio, LoopsLastAsLongAsWhatCausesThem) {
+    const struct {
+        SoundId sound;
+        std::function<void(Game&, Vehicle&, bool)> cause;
+    } loops[] = {
+        {SoundId::star, [](Game&, Vehicle& k, bool on) { k.starTimeLeft = on ? 5.0f : 0.0f; }},
+        {SoundId::skid, [](Game&, Vehicle& k, bool on) { k.speed = k.normalMaxSpeed, k.driftHeld = on; }},
+        {SoundId::engine, [](Game& g, Vehicle& k, bool on) {
+             if (on) return;
+             g.vehicles.remove(&k), g.raceRecords.clear(), g.players.clear();  // as a restart takes the karts
+             delete &k;
+         }},
+    };
+    for (const auto& loop : loops) {
+        SCOPED_TRACE(SoundBank::fileName(loop.sound));
+        AudibleRace race;
+        race.hear({loop.sound});
+        race.world.step(10);  // on the ground
+        loop.cause(*race.world.game, *race.player, true);
+        EXPECT_GT(loudness(race.play(0.3), 0), 500);
+        loop.cause(*race.world.game, *race.player, false);
+        EXPECT_LT(loudness(race.play(0.3), 0, fadeFrames), silence);
+    }
+}
+
 TEST_F(RaceAudioTest, ThirtyTwoKartsFillThePoolAndThePlayersItemStillSounds) {
     // Silent engines, so that only the item is heard: it must take a voice from one of them.
     std::string silentEngine = readFile(builtMediaPrefix() + "media/sounds/engine.wav");
