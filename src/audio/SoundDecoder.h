@@ -7,7 +7,7 @@
 struct sf_private_tag;
 
 // Decodes a sound file held in memory, in pieces or whole, to mono 16-bit samples through
-// libsndfile. Takes only WAV, FLAC and Ogg files, and distrusts them: channels, rate and length are
+// libsndfile. Takes only WAV and FLAC files, and distrusts them: channels, rate and length are
 // checked before anything is allocated for them, so a hostile file costs an error message, never a
 // crash, a hang or a huge allocation.
 class SoundDecoder {

@@ -3,6 +3,7 @@
 #include <AL/al.h>
 
 VoicePool::VoicePool(int capacity) {
+    alGetError();  // an error left by an earlier call must not end the pool early
     for (int i = 0; i < capacity; ++i) {
         Voice voice;
         alGenSources(1, &voice.source);
@@ -13,18 +14,19 @@ VoicePool::VoicePool(int capacity) {
 }
 
 VoicePool::~VoicePool() {
-    for (Voice& voice : voices) {
-        alSourceStop(voice.source);
-        alSourcei(voice.source, AL_BUFFER, 0);
-        alDeleteSources(1, &voice.source);
+    for (const Voice& voice : voices) reserved.push_back(voice.source);
+    for (unsigned int& source : reserved) {
+        alSourceStop(source);
+        alSourcei(source, AL_BUFFER, 0);
+        alDeleteSources(1, &source);
     }
 }
 
 unsigned int VoicePool::reserve() {
     if (voices.empty()) return 0;
-    const unsigned int source = voices.back().source;
+    reserved.push_back(voices.back().source);
     voices.pop_back();
-    return source;
+    return reserved.back();
 }
 
 bool VoicePool::isPlaying(const Voice& voice) {

@@ -25,7 +25,8 @@ public:
     VoicePool(const VoicePool&) = delete;
     VoicePool& operator=(const VoicePool&) = delete;
 
-    // Takes a voice out of the pool for good (the music's stream); 0 when none is left.
+    // Takes a voice out of the sharing for good (the music's stream), still deleted with the pool; 0
+    // when none is left.
     unsigned int reserve();
     // Starts a one-shot sound; false when every voice plays something at least as important.
     bool play(unsigned int buffer, float priority, const VoicePlacement& placement);
@@ -56,4 +57,5 @@ private:
     static bool isPlaying(const Voice& voice);
 
     std::vector<Voice> voices;
+    std::vector<unsigned int> reserved;  // sources taken out by reserve()
 };
