@@ -42,28 +42,27 @@ AudioDevice::AudioDevice(ALCdevice_struct* device, ALCcontext_struct* context, b
 }
 
 std::unique_ptr<AudioDevice> AudioDevice::openDefault() {
-    ALCdevice* device = outputLikely() ? alcOpenDevice(nullptr) : nullptr;
-    ALCcontext* context = device ? alcCreateContext(device, voiceAttributes) : nullptr;
-    if (!context) {
-        if (device) alcCloseDevice(device);
-        std::cerr << "No sound device: the game plays silently" << std::endl;
-        return nullptr;
-    }
-    return std::unique_ptr<AudioDevice>(new AudioDevice(device, context, false));
+    return withContext(outputLikely() ? alcOpenDevice(nullptr) : nullptr, voiceAttributes, false,
+                       "No sound device: the game plays silently");
 }
 
 std::unique_ptr<AudioDevice> AudioDevice::openLoopback() {
-    ALCdevice* device = alcLoopbackOpenDeviceSOFT(nullptr);
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
                                  ALC_FREQUENCY, loopbackRate, ALC_HRTF_SOFT, ALC_FALSE,
                                  ALC_MONO_SOURCES, maxVoices, ALC_STEREO_SOURCES, 0, 0};
+    return withContext(alcLoopbackOpenDeviceSOFT(nullptr), attributes, true,
+                       "OpenAL: no loopback device to mix into memory");
+}
+
+std::unique_ptr<AudioDevice> AudioDevice::withContext(ALCdevice* device, const int* attributes, bool loopback,
+                                                      const char* failure) {
     ALCcontext* context = device ? alcCreateContext(device, attributes) : nullptr;
     if (!context) {
         if (device) alcCloseDevice(device);
-        std::cerr << "OpenAL: no loopback device to mix into memory" << std::endl;
+        std::cerr << failure << std::endl;
         return nullptr;
     }
-    return std::unique_ptr<AudioDevice>(new AudioDevice(device, context, true));
+    return std::unique_ptr<AudioDevice>(new AudioDevice(device, context, loopback));
 }
 
 AudioDevice::~AudioDevice() {

@@ -29,6 +29,10 @@ public:
 
 private:
     AudioDevice(ALCdevice_struct* device, ALCcontext_struct* context, bool loopback);
+    // `device` with a context on `attributes`, made current; null after the line `failure` when
+    // either cannot be had.
+    static std::unique_ptr<AudioDevice> withContext(ALCdevice_struct* device, const int* attributes, bool loopback,
+                                                    const char* failure);
 
     ALCdevice_struct* device;
     ALCcontext_struct* context;
