@@ -95,12 +95,7 @@ RaceAudio::RaceAudio(Game& game, AudioDevice* device, const std::string& soundsF
     music->setGain(musicGain);
 }
 
-RaceAudio::~RaceAudio() {
-    game.events = previousListener;
-    music.reset();
-    voices.reset();
-    bank.reset();
-}
+RaceAudio::~RaceAudio() { game.events = previousListener; }
 
 void RaceAudio::setVolume(float newVolume) {
     volume = std::max(0.0f, std::min(1.0f, newVolume));

@@ -64,6 +64,8 @@ private:
     AudioDevice* device;
     RaceEvents* previousListener;
     RaceSoundQueue queue;
+    // In this order, so that the music lets go of its voice, and the voices of the buffers, before
+    // those go.
     std::unique_ptr<SoundBank> bank;
     std::unique_ptr<VoicePool> voices;
     std::unique_ptr<MusicStream> music;
