@@ -188,11 +188,10 @@ SoundBuffer turbo() {
     SoundBuffer sound(1.0);
     Oscillator roar(Shape::noise, 51), drive(Shape::saw);
     Smoother body(2000);
-    double cutoffShare = 0, value = 0;
+    double value = 0;
     sound.add(0, 1.0, [=](double t) mutable {
         // The noise brightens as the cutoff rises: a one-pole filter whose share grows with time.
-        cutoffShare = 0.05 + 0.4 * rise(t, 0.6);
-        value += (roar.next(0) - value) * cutoffShare;
+        value += (roar.next(0) - value) * (0.05 + 0.4 * rise(t, 0.6));
         return (value + 0.6 * body.next(drive.next(glide(110, 440, t, 0.7)))) * rise(t, 0.05) * decay(t, 0.45);
     });
     return normalized(sound);
