@@ -199,15 +199,12 @@ TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImageAndEveryDrawingKe
 
     // The reference sheet gets its buffers too, then shrinks in memory: its list and its buffers keep
     // it as it was. Each key, pressed as a player would, reaches the sheet drawn before: the picture
-    // after the press differs from the first one, or is that one again.
+    // after the press differs from the first one (true), or is that one again.
     use(2, true);
     draw(*reference);
     MeshPatch& sheet = *reference->patches[0];
     for (uint32_t i = 0; i < sheet.geometry->vertexCount * 3; ++i) sheet.geometry->positions[i] *= 0.4f;
-    const struct {
-        int key;
-        bool differs;
-    } presses[] = {
+    const std::pair<int, bool> presses[] = {
         {GLFW_KEY_F6, false},                                             // immediate mode, from the list
         {GLFW_KEY_F3, true}, {GLFW_KEY_F3, false},                        // wireframe
         {GLFW_KEY_F4, true}, {GLFW_KEY_F4, false},                        // nearest texels, magnified
@@ -215,11 +212,11 @@ TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImageAndEveryDrawingKe
         {GLFW_KEY_F7, true},                                              // no list: the shrunk sheet
         {GLFW_KEY_F6, true}, {GLFW_KEY_F6, false},                        // arrays, then buffers
         {GLFW_KEY_F7, false}, {GLFW_KEY_F6, false}};                      // immediate mode, from the list
-    for (size_t i = 0; i < sizeof presses / sizeof presses[0]; ++i) {
-        SCOPED_TRACE("press " + std::to_string(i));
-        onKey(presses[i].key, GLFW_PRESS);
+    int pressed = 0;
+    for (const auto& [key, differs] : presses) {
+        onKey(key, GLFW_PRESS);
         const int difference = largestDifference(draw(*reference), expected);
-        EXPECT_EQ(difference > modeTolerance, presses[i].differs) << difference;
+        EXPECT_EQ(difference > modeTolerance, differs) << "press " << pressed++ << ": " << difference;
     }
 
     // Blacken the uploaded image: the list holds only the binding, so it draws the sheet black now.
