@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds ./build-fuzz, the sanitizer build: the readers' fuzz targets and the race
-# runner, with clang's AddressSanitizer (and LeakSanitizer), UndefinedBehaviorSanitizer and
+# Configures and builds ./build-fuzz, the sanitizer build: the readers' fuzz targets, the race runner
+# and the game, with clang's AddressSanitizer (and LeakSanitizer), UndefinedBehaviorSanitizer and
 # libFuzzer's coverage. A Debug build, without optimisation: a constant used by reference but never
 # defined links in a build with optimisation, which folds it away, and fails here as in any Debug
 # build. Prints the build's output only when it fails. Used by scripts/fuzz.sh and
