@@ -6,6 +6,8 @@
 #
 #   source_hash(<header> <constant> FILES <file>... [EXTRA <text>...])
 #
+# A relative header lies in the current binary folder, relative files in the current source folder.
+#
 # This file is also the script that does the hashing, when run with cmake -P.
 
 if(CMAKE_SCRIPT_MODE_FILE)
@@ -29,6 +31,7 @@ endif()
 
 function(source_hash header constant)
   cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "FILES;EXTRA")
+  get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   # The list of inputs is written only when it changes, so that a file added to or dropped from
   # the list reruns the hash as an edited file does.
   set(inputs "")
