@@ -70,9 +70,9 @@ void removeWorkFolders(const fs::path& folder, const std::string& prefix) {
     }
 }
 
-// Puts the finished work folder in place of the media folder. What is left at `work` afterwards goes:
-// nothing, the work folder itself when another start put the same circuit in place first, or the
-// outdated folder that it replaced; `aside` may hold the outdated folder too.
+// Puts the finished work folder in place of the media folder. Afterwards `work` holds nothing, this
+// start's own copy when another start put the same circuit in place first, or the outdated folder it
+// replaced; `aside` may hold the outdated folder too. The caller removes both.
 bool install(const fs::path& work, const fs::path& aside, const fs::path& target, int circuit) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (std::rename(work.c_str(), target.c_str()) == 0) return true;
