@@ -14,7 +14,7 @@ public:
     static constexpr const char* variableName = "SDL_GAMECONTROLLERCONFIG";
     static constexpr size_t maxBytes = 1 << 20;   // of the file: a longer one is not read
     static constexpr size_t maxLineBytes = 1023;  // GLFW skips longer lines
-    static constexpr int maxMappings = 4096;      // SDL's collection holds some hundreds for Linux
+    static constexpr int maxMappings = 2048;      // SDL's collection holds some hundreds for Linux
 
     // Adds the mappings of `text` for this system or for any; returns how many lines it left out,
     // besides blank lines, comments and mappings for other systems.
