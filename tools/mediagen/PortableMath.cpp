@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-// floor, round, fmod, frexp, ldexp, copysign and sqrt are exact operations (one correct result, no
-// variants), so they may be used here; everything else is spelled out in + - * /.
+// fabs, floor, round, fmod, frexp, ldexp, copysign, sqrt and the isnan family are exact (one correct
+// result, whatever the variant), so they may be used here; everything else is spelled out in + - * /.
 namespace portable {
 namespace {
 
