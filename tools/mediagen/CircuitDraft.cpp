@@ -165,13 +165,13 @@ double CircuitDraft::randomRadius() {
 std::vector<Vec3> CircuitDraft::polygon() {
     const int count = fewestCorners + static_cast<int>(random.next() % (mostCorners - fewestCorners + 1));
     const double stretch = random.range(1, mostStretch), tilt = random.range(0, pi);
+    const double cosTilt = portable::cos(tilt), sinTilt = portable::sin(tilt);
     std::vector<Vec3> points;
     for (int j = 0; j < count; ++j) {
         const double angle = 2 * pi * (j + random.range(-cornerJitter, cornerJitter)) / count;
         const double radius = random.uniform() < notchShare ? random.range(0.3, 0.55) : random.range(0.75, 1.0);
         const double x = portable::cos(angle) * radius * stretch, z = portable::sin(angle) * radius;
-        const double c = portable::cos(tilt), s = portable::sin(tilt);
-        points.push_back({x * c - z * s, 0, x * s + z * c});
+        points.push_back({x * cosTilt - z * sinTilt, 0, x * sinTilt + z * cosTilt});
     }
     if (random.uniform() < 0.5) std::reverse(points.begin(), points.end());
     auto perimeter = [](const std::vector<Vec3>& loop) {
