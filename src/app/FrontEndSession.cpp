@@ -1,0 +1,109 @@
+#include "app/FrontEndSession.h"
+
+#include <fstream>
+#include <random>
+
+#include <GLFW/glfw3.h>
+
+#include "app/ProcessLibraries.h"
+#include "app/RaceHost.h"
+#include "app/RaceLoop.h"
+#include "app/WindowMode.h"
+#include "frontend/MenuKeys.h"
+#include "frontend/SettingsStore.h"
+#include "game/Game.h"
+#include "game/GameClock.h"
+#include "game/Window.h"
+
+FrontEndSession::FrontEndSession(GLFWwindow* window, SettingsStore& store, const PlayerSettings& settings,
+                                 std::string installedPrefix)
+    : window(window),
+      store(store),
+      frontEnd(settings, std::random_device()()),
+      preview(mapSize),
+      installedPrefix(std::move(installedPrefix)) {}
+
+// One frame of the front end: the picture of the circuit shown, once it is made -> draw -> swap ->
+// wait for a key (its callback runs here) or for the next frame -> start a race or quit.
+void FrontEndSession::run() {
+    int width = 0, height = 0;
+    glfwGetWindowSize(window, &width, &height);
+    onWindowResize(width, height);
+    glfwSetWindowSizeCallback(window, [](GLFWwindow*, int newWidth, int newHeight) {
+        onWindowResize(newWidth, newHeight);
+    });
+    listen(window, this);
+    while (!glfwWindowShouldClose(window) && request != FrontEnd::Request::quit) {
+        preview.request(frontEnd.settings().circuit);
+        if (std::optional<CircuitPreview::Picture> picture = preview.take()) view.show(std::move(*picture));
+        view.draw(frontEnd, notice);
+        nextFrame();
+        applyDisplay();
+        if (request == FrontEnd::Request::startRace) {
+            request = FrontEnd::Request::none;
+            if (!race()) break;
+        }
+    }
+    PlayerSettings kept = frontEnd.settings();
+    kept.fullScreen = isFullScreen(window);
+    store.save(kept);
+}
+
+void FrontEndSession::keyEvent(int key, int action) {
+    if (starting || request != FrontEnd::Request::none) return;
+    if (key == GLFW_KEY_F11 && action == GLFW_PRESS) {
+        frontEnd.setFullScreen(!frontEnd.settings().fullScreen);
+        return;
+    }
+    if (const std::optional<MenuAction> menuAction = MenuKeys::action(key, action)) {
+        notice.clear();
+        request = frontEnd.handle(*menuAction);
+    }
+}
+
+bool FrontEndSession::race() {
+    starting = true;
+    const PlayerSettings settings = frontEnd.settings();
+    store.save(settings);
+    // The texture library forks its decoder when the libraries start: no thread of ours runs then.
+    preview.finish();
+    const std::string prefix = mediaPrefix(settings.circuit);
+    if (prefix.empty()) {
+        notice = "Circuit " + std::to_string(settings.circuit) + " could not be generated";
+        starting = false;
+        return !glfwWindowShouldClose(window);
+    }
+    view.drawStart(settings.circuit, std::nullopt);
+    glfwSwapBuffers(window);
+    startProcessLibraries(prefix);
+    RaceLoop::Outcome outcome;
+    {
+        RaceHost host(settings.race);
+        host.attach(window);
+        // Keys pressed in the menu are not the race's: sticky keys only from here.
+        glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+        // The first frame spans one frame, not the time since the level began to load.
+        host.game().currentTime = GameClock::now();
+        outcome = RaceLoop(host.game(), window, true).run();
+        glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
+    }
+    listen(window, this);
+    frontEnd.setFullScreen(isFullScreen(window));
+    frontEnd.returnFromRace();
+    starting = false;
+    return outcome == RaceLoop::Outcome::frontEnd;
+}
+
+std::string FrontEndSession::mediaPrefix(int circuit) {
+    if (circuit == 0 && std::ifstream(installedPrefix + "media/this is media.txt")) return installedPrefix;
+    return "";
+}
+
+void FrontEndSession::nextFrame() {
+    glfwSwapBuffers(window);
+    glfwWaitEventsTimeout(frameSeconds);
+}
+
+void FrontEndSession::applyDisplay() {
+    if (frontEnd.settings().fullScreen != isFullScreen(window)) setFullScreen(window, frontEnd.settings().fullScreen);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/KeyListener.h"
+
+class Game;
+struct GLFWwindow;
+
+// The race's frame loop, until Escape, the window's closing or, for a race the front end started,
+// Backspace on the ranking screen. Beside the game's own keys it hears P, which pauses the race
+// (no physics sub-step runs, so the karts, shells, timers, computer drivers and the race clock stand
+// still, and the camera and particles get no time), and F11, which switches between window and full
+// screen.
+class RaceLoop : public KeyListener {
+public:
+    enum class Outcome { quit, frontEnd };
+
+    // `fromFrontEnd`: Backspace after the race goes back to the front end.
+    RaceLoop(Game& game, GLFWwindow* window, bool fromFrontEnd)
+        : game(game), window(window), fromFrontEnd(fromFrontEnd) {}
+
+    Outcome run();
+    void keyEvent(int key, int action) override;
+
+    static constexpr int maxSubSteps = 10;
+
+private:
+    Game& game;
+    GLFWwindow* window;
+    bool fromFrontEnd;
+    bool paused = false;
+    bool switchDisplay = false;  // F11 was pressed: the window changes mode after the frame
+    bool backToFrontEnd = false;
+};
