@@ -29,13 +29,3 @@ struct PlayerSettings {
     }
     bool operator!=(const PlayerSettings& other) const { return !(*this == other); }
 };
-
-// The pace's name, as the menu shows it and the settings file keeps it.
-inline const char* paceName(Pace pace) {
-    switch (pace) {
-        case Pace::relaxed: return "relaxed";
-        case Pace::fast: return "fast";
-        case Pace::normal: break;
-    }
-    return "normal";
-}

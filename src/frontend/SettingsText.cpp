@@ -26,13 +26,6 @@ std::optional<int> wholeNumber(const std::string& text, int lowest, int highest)
     return value;
 }
 
-std::optional<Pace> paceNamed(const std::string& name) {
-    for (Pace pace : {Pace::relaxed, Pace::normal, Pace::fast}) {
-        if (name == paceName(pace)) return pace;
-    }
-    return std::nullopt;
-}
-
 std::optional<bool> either(const std::string& value, const char* yes, const char* no) {
     if (value == yes) return true;
     if (value == no) return false;

@@ -57,6 +57,7 @@ RaceRunner::RaceRunner(const Options& options)
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
     game->readControls = [this] { return drivenControls(); };
     game->settings.seed = options.seed;
+    game->settings.pace = options.pace;
     game->restart();
     loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     startRace();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/PlayerControls.h"
+#include "game/RaceSettings.h"
 
 class Game;
 class Vehicle;
@@ -20,6 +21,7 @@ public:
         double timeLimit = 600.0;         // simulated seconds of one race
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
+        Pace pace = Pace::normal;         // of the computer drivers
         bool quiet = false;               // no per-race table
     };
 
