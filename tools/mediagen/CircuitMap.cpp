@@ -29,7 +29,7 @@ const int labelInset = 6;
 // A stamp's neighbours along the lap come no closer than this share of its radius: the edge of the
 // band they draw then strays from a smooth one by less than a hundredth of the radius, and a wide
 // band takes a few hundred stamps instead of thousands.
-const double stampOverlap = 0.25;
+const double stampOverlap = 0.35;
 
 // The centre line every stampSpacing units, with how far the track reaches out there.
 struct Sample {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+// Looks at the X screen, for the benchmarks that time the game from outside.
+
+// The colour at (x, y) from the screen's top left, as red, green and blue bytes.
+struct ScreenColour {
+    int r, g, b;
+    bool near(const ScreenColour& other, int tolerance) const;
+};
+ScreenColour screenColour(Display* display, int x, int y);
+// Whether the game's sky shows in the top row of the screen: the race's first frame has come.
+bool showsSky(Display* display);
