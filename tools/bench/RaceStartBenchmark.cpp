@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "Circuit.h"
-#include "ScreenWatch.h"
+#include "StartWatch.h"
 #include "frontend/FrontEndView.h"
 
 namespace fs = std::filesystem;
@@ -88,11 +88,6 @@ double startOnce(Display* display, const std::string& home, int circuit) {
     // The next start waits until the screen is clear of this one.
     waitFor([&] { return !showsSky(display); });
     return seconds;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 
 #include "Circuit.h"
 #include "GeneratedMedia.h"
-#include "ScreenWatch.h"
+#include "StartWatch.h"
 
 namespace {
 
@@ -71,11 +71,6 @@ Start startOnce(Display* display, const char* program, const std::string& folder
 
 // A start that never showed a frame counts as the slowest.
 double seconds(const Start& start) { return start.seconds < 0 ? timeoutSeconds : start.seconds; }
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include <X11/Xlib.h>
 
-// Looks at the X screen, for the benchmarks that time the game from outside.
+// What the benchmarks that time the game's starts from outside share: a look at the X screen, and
+// the median of their rounds.
 
 // The colour at (x, y) from the screen's top left, as red, green and blue bytes.
 struct ScreenColour {
@@ -12,3 +15,5 @@ struct ScreenColour {
 ScreenColour screenColour(Display* display, int x, int y);
 // Whether the game's sky shows in the top row of the screen: the race's first frame has come.
 bool showsSky(Display* display);
+// The middle value; the upper of the two middle ones of an even count.
+double median(std::vector<double> values);

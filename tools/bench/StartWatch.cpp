@@ -1,5 +1,6 @@
-#include "ScreenWatch.h"
+#include "StartWatch.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <X11/Xutil.h>
@@ -42,4 +43,9 @@ bool showsSky(Display* display) {
     }
     XDestroyImage(row);
     return found;
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
