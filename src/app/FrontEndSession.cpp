@@ -24,7 +24,8 @@ FrontEndSession::FrontEndSession(GLFWwindow* window, SettingsStore& store, const
       installedPrefix(std::move(installedPrefix)) {}
 
 // One frame of the front end: the picture of the circuit shown, once it is made -> draw -> swap ->
-// wait for a key (its callback runs here) or for the next frame -> start a race or quit.
+// wait for a key (its callback runs here; a per-frame listener would go beside it) or for the next
+// frame -> window mode -> start a race, or quit.
 void FrontEndSession::run() {
     int width = 0, height = 0;
     glfwGetWindowSize(window, &width, &height);
@@ -44,9 +45,7 @@ void FrontEndSession::run() {
             if (!race()) break;
         }
     }
-    PlayerSettings kept = frontEnd.settings();
-    kept.fullScreen = isFullScreen(window);
-    store.save(kept);
+    store.save(frontEnd.settings());
 }
 
 void FrontEndSession::keyEvent(int key, int action) {

@@ -27,8 +27,9 @@ FrontEnd::Request FrontEnd::handle(const MenuAction& action) {
         case Screen::circuit:
             return handleCircuit(action);
         case Screen::race:
-            if (goesBack) enter(Screen::circuit);
-            return goesBack ? Request::none : handleRace(action);
+            if (!goesBack) return handleRace(action);
+            enter(Screen::circuit);
+            return Request::none;
         case Screen::settings:
             if (goesBack) {
                 enter(Screen::circuit);
