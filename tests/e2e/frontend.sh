@@ -45,7 +45,7 @@ grep -qx "circuit = 7" "$XDG_CONFIG_HOME/vorbel-race/settings" || fail "the circ
 
 start_game
 expect_soon again less 500 "the next start shows circuit 7 again" differing_pixels map-7 $MAP
-key Return
+key Return Up Up Up  # the laps row, selected as it was
 expect_soon again-choices less 200 "and the same laps and drivers" differing_pixels choices $ROWS
 key Escape
 expect_soon again-circuit more 1000 "Escape goes back to the circuit" differing_pixels choices $ROWS
