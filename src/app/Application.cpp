@@ -14,6 +14,7 @@
 #include "app/RaceHost.h"
 #include "app/RaceLoop.h"
 #include "app/WindowMode.h"
+#include "audio/AudioDevice.h"
 #include "frontend/SettingsStore.h"
 #include "game/BitmapText.h"
 #include "game/RaceSettings.h"
@@ -47,7 +48,8 @@ bool prepareWindow(GLFWwindow* window) {
 
 int raceAtOnce() {
     // Textures are decoded here, by a child process forked before any other thread runs.
-    startProcessLibraries(findMediaDirectory());
+    const std::string mediaPrefix = findMediaDirectory();
+    startProcessLibraries(mediaPrefix);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
     // no OpenGL call.
@@ -58,8 +60,10 @@ int raceAtOnce() {
     const bool prepared = prepareWindow(window);
     if (prepared) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
-        race->attach(window);
-        RaceLoop(race->game(), window, false).run();
+        const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
+        race->attach(window, device.get(), mediaPrefix);
+        RaceLoop(race->game(), &race->audio(), window, false).run();
+        race.reset();  // its sound goes before the device
     }
     race.reset();
     stopProcessLibraries();
@@ -74,8 +78,9 @@ int frontEnd() {
     GLFWwindow* window = openChosenWindow(settings.fullScreen);
     const bool prepared = prepareWindow(window);
     if (prepared) {
+        const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
         // The session's textures go while the context is current.
-        FrontEndSession(window, store, settings, findMediaDirectory()).run();
+        FrontEndSession(window, device.get(), store, settings, findMediaDirectory()).run();
     }
     stopProcessLibraries();
     if (window) glfwTerminate();

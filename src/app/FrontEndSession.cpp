@@ -9,15 +9,17 @@
 #include "app/RaceHost.h"
 #include "app/RaceLoop.h"
 #include "app/WindowMode.h"
+#include "audio/RaceAudio.h"
 #include "frontend/MenuKeys.h"
 #include "frontend/SettingsStore.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
 #include "game/Window.h"
 
-FrontEndSession::FrontEndSession(GLFWwindow* window, SettingsStore& store, const PlayerSettings& settings,
-                                 std::string installedPrefix)
+FrontEndSession::FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store,
+                                 const PlayerSettings& settings, std::string installedPrefix)
     : window(window),
+      device(device),
       store(store),
       frontEnd(settings, std::random_device()()),
       preview(mapSize),
@@ -67,10 +69,11 @@ bool FrontEndSession::race() {
     // The texture library forks its decoder when the libraries start: no thread of ours runs then.
     preview.finish();
     const std::string prefix = mediaPrefix(settings.circuit);
+    if (glfwWindowShouldClose(window)) return false;
     if (prefix.empty()) {
         notice = "Circuit " + std::to_string(settings.circuit) + " could not be generated";
         starting = false;
-        return !glfwWindowShouldClose(window);
+        return true;
     }
     view.drawStart(settings.circuit, std::nullopt);
     glfwSwapBuffers(window);
@@ -78,13 +81,16 @@ bool FrontEndSession::race() {
     RaceLoop::Outcome outcome;
     {
         RaceHost host(settings.race);
-        host.attach(window);
+        host.attach(window, device, prefix);
+        host.audio().setVolume(settings.sound.volumeShare());
+        host.audio().setMuted(settings.sound.muted);
         // Keys pressed in the menu are not the race's: sticky keys only from here.
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         // The first frame spans one frame, not the time since the level began to load.
         host.game().currentTime = GameClock::now();
-        outcome = RaceLoop(host.game(), window, true).run();
+        outcome = RaceLoop(host.game(), &host.audio(), window, true).run();
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
+        frontEnd.setMuted(host.audio().isMuted());  // M in the race is kept
     }
     listen(window, this);
     frontEnd.setFullScreen(isFullScreen(window));

@@ -7,6 +7,7 @@
 #include "frontend/FrontEnd.h"
 #include "frontend/FrontEndView.h"
 
+class AudioDevice;
 class SettingsStore;
 struct GLFWwindow;
 
@@ -17,8 +18,9 @@ struct GLFWwindow;
 class FrontEndSession : public KeyListener {
 public:
     // `installedPrefix` holds circuit 0's media, installed with the game; other circuits come from
-    // the cache. The window's context must be current, GLEW and the bitmap font ready.
-    FrontEndSession(GLFWwindow* window, SettingsStore& store, const PlayerSettings& settings,
+    // the cache. The window's context must be current, GLEW and the bitmap font ready. The races are
+    // heard through `device` (may be null).
+    FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store, const PlayerSettings& settings,
                     std::string installedPrefix);
 
     // Runs until the player quits or closes the window.
@@ -40,6 +42,7 @@ private:
     void applyDisplay();
 
     GLFWwindow* window;
+    AudioDevice* device;
     SettingsStore& store;
     FrontEnd frontEnd;
     FrontEndView view;

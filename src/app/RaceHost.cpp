@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 #include <GLFW/glfw3.h>
 
+#include "audio/RaceAudio.h"
 #include "game/Game.h"
+#include "game/KeyInput.h"
 #include "game/Light.h"
 #include "input/KeyboardControls.h"
 #include "items/ShellClasses.h"
@@ -27,12 +29,16 @@ RaceHost::RaceHost(const RaceSettings& settings) : race(new Game()) {
 }
 
 RaceHost::~RaceHost() {
+    setSoundToggle(nullptr);
+    sound.reset();
     releaseShellClasses();
     race.reset();
 }
 
-void RaceHost::attach(GLFWwindow* window) {
+void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix) {
     keyboard.reset(new KeyboardControls([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; }));
     race->readControls = [this] { return keyboard->read(); };
     race->initGL();
+    sound.reset(new RaceAudio(*race, device, mediaPrefix + "media/sounds/"));
+    setSoundToggle([this] { return sound->toggleMute(); });
 }

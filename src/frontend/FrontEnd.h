@@ -33,6 +33,8 @@ public:
     void returnFromRace();
     // The window mode changed outside the menu (F11).
     void setFullScreen(bool fullScreen) { choices.fullScreen = fullScreen; }
+    // The sound was switched outside the menu (M in the race).
+    void setMuted(bool muted) { choices.sound.muted = muted; }
 
     Screen screen() const { return current; }
     int row() const { return selected; }

@@ -2,7 +2,7 @@
 
 #include "game/RaceSettings.h"
 
-// How loud the game plays: what the sound room reads.
+// How loud the game plays, as the race's audio takes it.
 struct SoundLevel {
     static constexpr int maxVolume = 100;
     static constexpr int volumeStep = 10;
@@ -10,8 +10,8 @@ struct SoundLevel {
     int volume = 80;  // percent of full loudness, in steps of volumeStep
     bool muted = false;
 
-    // The gain to play at: 0 to 1, and 0 while muted.
-    float gain() const { return muted ? 0.0f : static_cast<float>(volume) / maxVolume; }
+    // The volume as a share of full loudness, 0 to 1.
+    float volumeShare() const { return static_cast<float>(volume) / maxVolume; }
     bool operator==(const SoundLevel& other) const { return volume == other.volume && muted == other.muted; }
 };
 

@@ -28,7 +28,7 @@ TEST(RaceLoopGL, PausedTheRaceTakesNoSubStepAndOnlyThePressOfPCounts) {
     } cases[] = {{GLFW_PRESS, 0}, {GLFW_REPEAT, RaceLoop::maxSubSteps}, {GLFW_RELEASE, RaceLoop::maxSubSteps}};
     for (const auto& c : cases) {
         Game game;
-        RaceLoop loop(game, window.window, false);
+        RaceLoop loop(game, nullptr, window.window, false);
         loop.keyEvent('P', c.action);
         EXPECT_EQ(oneFrame(loop, game, window.window), RaceLoop::Outcome::quit);
         EXPECT_EQ(game.raceSteps, c.steps) << c.action;
@@ -39,7 +39,7 @@ TEST(RaceLoopGL, BackspaceAfterARaceFromTheFrontEndGoesBack) {
     GLTestWindow window;
     Game game;
     game.raceOver = true;
-    RaceLoop loop(game, window.window, true);
+    RaceLoop loop(game, nullptr, window.window, true);
     loop.keyEvent(GLFW_KEY_BACKSPACE, GLFW_PRESS);
     EXPECT_EQ(loop.run(), RaceLoop::Outcome::frontEnd);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "game/RaceSettings.h"
 
 class Game;
+class SoundRecorder;
 class Vehicle;
 
 // Runs a race on the real level without a window, at fixed 1/60 s sub-steps as fast as the machine allows.
@@ -23,6 +25,7 @@ public:
         unsigned int seed = 1;
         Pace pace = Pace::normal;         // of the computer drivers
         bool quiet = false;               // no per-race table
+        std::string soundOut;             // WAV file to record what the player's camera hears into
     };
 
     // What one vehicle did in a race.
@@ -45,6 +48,8 @@ public:
 
     // Runs one race (or the soak) and returns the results of the last race.
     std::vector<Result> run();
+    // False when a recording was asked for and could not be written whole.
+    bool recorded();
 
     long subSteps() const { return steps; }
     long shellsFired() const { return firedShells; }
@@ -73,6 +78,7 @@ private:
 
     Options options;
     Game* game;
+    std::unique_ptr<SoundRecorder> recorder;
     std::vector<Tracker> trackers;
     std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step
     long firedShells;

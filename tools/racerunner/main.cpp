@@ -19,7 +19,7 @@ namespace {
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
                  "                          [--karts N] [--pace relaxed|normal|fast] [--time-limit S] [--soak S]\n"
-                 "                          [--seed N] [--jobs N] [--check] [--quiet]\n"
+                 "                          [--seed N] [--jobs N] [--check] [--quiet] [--sound-out FILE.wav]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
                  "  --circuits LIST  race each circuit of LIST (\"0-50\", \"3,17,42\") parked and driven, one row each\n"
@@ -27,6 +27,7 @@ void usage() {
                  "  --karts N        race N karts: fewer removes computer karts, more adds rows behind the grid\n"
                  "  --pace P         the computer drivers' pace: relaxed, normal (the default) or fast\n"
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
+                 "  --sound-out FILE record what the player's camera hears, as a 44.1 kHz stereo WAV file\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
                  "                   the course slabs, and a driven player's kart went round a lap on the road\n";
 }
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
             options.soakTime = std::atof(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.seed = static_cast<unsigned int>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--sound-out" && hasValue) {
+            options.soundOut = argv[++i];
         } else if (arg == "--check") {
             check = true;
         } else if (arg == "--quiet") {
@@ -75,6 +78,10 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!sweep.empty() && !options.soundOut.empty()) {
+        usage();  // each race of a sweep runs in a process of its own: there is no one race to hear
+        return 2;
+    }
     if (!sweep.empty()) {
         const bool sound = CircuitSweep(sweep, options, jobs).run();
         if (check && !sound) {
@@ -110,6 +117,7 @@ int main(int argc, char** argv) {
               << " sub-steps per second; level loaded in " << runner.loadSeconds() * 1000 << " ms\n";
     std::cout << "shells fired " << runner.shellsFired() << ", gone " << runner.shellsGone() << "\n";
     std::cout << "fingerprint " << runner.fingerprint() << std::endl;
+    if (!runner.recorded()) return 1;
     if (check && !RaceRunner::isSound(results, options.player)) {
         std::cerr << "FAILED: a kart did not go round, left the course or stalled for more than "
                   << RaceRunner::stallLimit << " s" << std::endl;
