@@ -1,10 +1,13 @@
 #include "app/FrontEndSession.h"
 
+#include <atomic>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include <GLFW/glfw3.h>
 
+#include "CircuitCache.h"
 #include "app/ProcessLibraries.h"
 #include "app/RaceHost.h"
 #include "app/RaceLoop.h"
@@ -101,7 +104,25 @@ bool FrontEndSession::race() {
 
 std::string FrontEndSession::mediaPrefix(int circuit) {
     if (circuit == 0 && std::ifstream(installedPrefix + "media/this is media.txt")) return installedPrefix;
-    return "";
+    const std::string folder = CircuitCache::folderFor(CircuitCache::defaultRoot(), circuit);
+    const std::string media = folder + "/media";
+    if (!CircuitCache::isCurrent(media, circuit)) {
+        // The generator works beside the frames that show how far it has come.
+        std::atomic<double> share(0);
+        std::atomic<bool> done(false);
+        bool made = false;
+        std::thread generator([&] {
+            made = CircuitCache::ensure(media, circuit, [&share](double fraction) { share = fraction; });
+            done = true;
+        });
+        while (!done) {
+            view.drawStart(circuit, share.load());
+            nextFrame();
+        }
+        generator.join();
+        if (!made) return "";
+    }
+    return folder + "/";
 }
 
 void FrontEndSession::nextFrame() {
