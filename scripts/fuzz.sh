@@ -29,7 +29,7 @@ texture_seeds() {
 
 export UBSAN_OPTIONS="print_stacktrace=1"
 failed=()
-for reader in mesh material scene checkpoints texture sound pads; do
+for reader in mesh material scene checkpoints texture sound settings pads; do
   work="$build/fuzz-work/$reader"
   mkdir -p "$work/corpus" "$work/findings"
   seeds="tests/fuzz/corpus/$reader"
@@ -37,6 +37,7 @@ for reader in mesh material scene checkpoints texture sound pads; do
   case "$reader" in
     mesh | scene) options+=(-dict=tests/fuzz/xml.dict) ;;
     material) options+=(-dict=tests/fuzz/material.dict) ;;
+    settings) options+=(-dict=tests/fuzz/settings.dict) ;;
     pads) options+=(-dict=tests/fuzz/pads.dict) ;;
     texture)
       seeds="$work/seeds"

@@ -2,118 +2,95 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <btBulletDynamicsCommon.h>
 
+#include "app/FrontEndSession.h"
 #include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
+#include "app/RaceHost.h"
+#include "app/RaceLoop.h"
+#include "app/WindowMode.h"
 #include "audio/AudioDevice.h"
-#include "audio/RaceAudio.h"
+#include "frontend/SettingsStore.h"
 #include "game/BitmapText.h"
-#include "game/Game.h"
-#include "game/GameClock.h"
-#include "game/KeyInput.h"
-#include "game/Light.h"
+#include "game/RaceSettings.h"
 #include "game/RenderSettings.h"
-#include "input/KeyboardControls.h"
-#include "items/ShellClasses.h"
 
 namespace {
 
-const int windowWidthPixels = 1024;
-const int windowHeightPixels = 768;
-const int maxSubSteps = 10;
+const std::string frontEndArgument = "--front-end";
 
-// The scene light: its arrays live as long as the light.
-const float lightPosition[] = {100.0f, 1000.0f, 100.0f, 1.0f};
-const float lightAmbient[] = {0.2f, 0.2f, 0.2f, 1.0f};
-const float lightDiffuse[] = {0.9f, 0.9f, 0.9f, 1.0f};
-const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-
-void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action); }
-
-// One frame: physics sub-steps (each followed by the tick: keys, then standings) -> camera ->
-// draw world, messages and display -> swap buffers (key and resize callbacks run here) -> sound.
-void runFrameLoop(Game& game, GLFWwindow* window, RaceAudio& audio) {
-    for (;;) {
-        game.previousTime = game.currentTime;
-        game.currentTime = GameClock::now();
-        game.frameTime = game.currentTime - game.previousTime;
-        game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
-        game.renderFrame();
-        audio.update(static_cast<float>(game.frameTime));
-        if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) break;
-        if (glfwWindowShouldClose(window)) break;
+// OpenGL extensions, the title and the bitmap font for an opened window. False after one error line
+// when there is no window or no extension loader.
+bool prepareWindow(GLFWwindow* window) {
+    if (!window) {
+        glfwTerminate();
+        std::cerr << "ERROR in glfwOpenWindow, can't continue." << std::endl;
+        return false;
     }
+    if (GLenum error = glewInit(); error != GLEW_OK) {
+        std::cerr << "ERROR in glewInit(), can't continue: " << glewGetErrorString(error) << std::endl;
+        return false;
+    }
+    renderSettings.vertexBuffersSupported = GLEW_ARB_vertex_buffer_object;
+    if (!renderSettings.vertexBuffersSupported) {
+        std::cerr << "WARNING: vertex buffer objects not supported" << std::endl;
+        renderSettings.vertexMode = 1;
+    }
+    glfwSetWindowTitle(window, "Vorbel Race");
+    initBitmapFont();
+    return true;
 }
 
-}  // namespace
-
-GLFWwindow* openWindow() {
-    glfwWindowHint(GLFW_RED_BITS, 8);
-    glfwWindowHint(GLFW_GREEN_BITS, 8);
-    glfwWindowHint(GLFW_BLUE_BITS, 8);
-    glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 24);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    GLFWwindow* window =
-        glfwCreateWindow(windowWidthPixels, windowHeightPixels, "Vorbel Race", glfwGetPrimaryMonitor(), nullptr);
-    if (window) glfwMakeContextCurrent(window);
-    return window;
-}
-
-int runApplication() {
+int raceAtOnce() {
     // Textures are decoded here, by a child process forked before any other thread runs.
     const std::string mediaPrefix = findMediaDirectory();
     startProcessLibraries(mediaPrefix);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
     // no OpenGL call.
-    std::unique_ptr<Game> game;
-    std::thread loading([&game] {
-        game.reset(new Game());
-        game->restart();
-        prepareShellClasses();
-    });
+    std::unique_ptr<RaceHost> race;
+    std::thread loading([&race] { race.reset(new RaceHost(RaceSettings())); });
     GLFWwindow* window = openWindow();
     loading.join();
-    Light light(lightPosition, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0);
-    game->addLight(&light);
-
-    int status = 0;
-    if (!window) {
-        glfwTerminate();
-        std::cerr << "ERROR in glfwOpenWindow, can't continue." << std::endl;
-        status = 1;
-    } else if (GLenum error = glewInit(); error != GLEW_OK) {
-        std::cerr << "ERROR in glewInit(), can't continue: " << glewGetErrorString(error) << std::endl;
-        status = 1;
-    } else {
-        renderSettings.vertexBuffersSupported = GLEW_ARB_vertex_buffer_object;
-        if (!renderSettings.vertexBuffersSupported) {
-            std::cerr << "WARNING: vertex buffer objects not supported" << std::endl;
-            renderSettings.vertexMode = 1;
-        }
-        glfwSetWindowTitle(window, "Vorbel Race");
+    const bool prepared = prepareWindow(window);
+    if (prepared) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
-        glfwSetKeyCallback(window, keyCallback);
-        const KeyboardControls keyboard([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; });
-        game->readControls = [&keyboard] { return keyboard.read(); };
-        initBitmapFont();
-        game->initGL();
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
-        RaceAudio audio(*game, device.get(), mediaPrefix + "media/sounds/");
-        setSoundToggle([&audio] { return audio.toggleMute(); });
-        runFrameLoop(*game, window, audio);
-        setSoundToggle(nullptr);
+        race->attach(window, device.get(), mediaPrefix);
+        RaceLoop(race->game(), &race->audio(), window, false).run();
+        race.reset();  // its sound goes before the device
     }
-
-    releaseShellClasses();
-    game.reset();
+    race.reset();
     stopProcessLibraries();
     if (window) glfwTerminate();
-    return status;
+    return prepared ? 0 : 1;
+}
+
+int frontEnd() {
+    SettingsStore store(SettingsStore::defaultFolder());
+    const PlayerSettings settings = store.load();
+    glfwInit();
+    GLFWwindow* window = openChosenWindow(settings.fullScreen);
+    const bool prepared = prepareWindow(window);
+    if (prepared) {
+        const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
+        // The session's textures go while the context is current.
+        FrontEndSession(window, device.get(), store, settings, findMediaDirectory()).run();
+    }
+    stopProcessLibraries();
+    if (window) glfwTerminate();
+    return prepared ? 0 : 1;
+}
+
+}  // namespace
+
+int runApplication(int argc, char** argv) {
+    if (argc == 2 && argv[1] == frontEndArgument) return frontEnd();
+    if (argc > 1) std::cerr << "usage: vorbel-race [" << frontEndArgument << "]; racing at once" << std::endl;
+    return raceAtOnce();
 }

@@ -91,3 +91,11 @@ void drawRankingScreen(const Game& game) {
     }
     endScreenText();
 }
+
+void drawScreenNote(const std::string& text, int twelfths) {
+    const int glyphWidth = 9;  // pixels of a character of the bitmap font
+    const int w = windowWidth(), h = windowHeight();
+    beginScreenText();
+    textAt((w - glyphWidth * static_cast<int>(text.size())) / 2, twelfths * h / 12, text);
+    endScreenText();
+}

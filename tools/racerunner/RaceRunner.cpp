@@ -60,6 +60,7 @@ RaceRunner::RaceRunner(const Options& options)
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
     game->readControls = [this] { return drivenControls(); };
     game->settings.seed = options.seed;
+    game->settings.pace = options.pace;
     game->restart();
     if (!options.soundOut.empty()) {
         recorder.reset(new SoundRecorder(*game, options.mediaPrefix + "media/sounds/", options.soundOut));

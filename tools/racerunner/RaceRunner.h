@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/PlayerControls.h"
+#include "game/RaceSettings.h"
 
 class Game;
 class SoundRecorder;
@@ -22,6 +23,7 @@ public:
         double timeLimit = 600.0;         // simulated seconds of one race
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
+        Pace pace = Pace::normal;         // of the computer drivers
         bool quiet = false;               // no per-race table
         std::string soundOut;             // WAV file to record what the player's camera hears into
     };

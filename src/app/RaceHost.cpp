@@ -1,0 +1,44 @@
+#include "app/RaceHost.h"
+
+#include <GL/gl.h>
+#include <GLFW/glfw3.h>
+
+#include "audio/RaceAudio.h"
+#include "game/Game.h"
+#include "game/KeyInput.h"
+#include "game/Light.h"
+#include "input/KeyboardControls.h"
+#include "items/ShellClasses.h"
+
+namespace {
+
+// The scene light: its arrays live as long as the light.
+const float lightPosition[] = {100.0f, 1000.0f, 100.0f, 1.0f};
+const float lightAmbient[] = {0.2f, 0.2f, 0.2f, 1.0f};
+const float lightDiffuse[] = {0.9f, 0.9f, 0.9f, 1.0f};
+const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+}  // namespace
+
+RaceHost::RaceHost(const RaceSettings& settings) : race(new Game()) {
+    race->settings = settings;
+    race->restart();
+    prepareShellClasses();
+    light.reset(new Light(lightPosition, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0));
+    race->addLight(light.get());
+}
+
+RaceHost::~RaceHost() {
+    setSoundToggle(nullptr);
+    sound.reset();
+    releaseShellClasses();
+    race.reset();
+}
+
+void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix) {
+    keyboard.reset(new KeyboardControls([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; }));
+    race->readControls = [this] { return keyboard->read(); };
+    race->initGL();
+    sound.reset(new RaceAudio(*race, device, mediaPrefix + "media/sounds/"));
+    setSoundToggle([this] { return sound->toggleMute(); });
+}
