@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string_view>
+
+#include "assets/SmallFile.h"
 
 namespace {
 
@@ -103,23 +103,14 @@ int PadMappings::add(const std::string& text) {
 }
 
 void PadMappings::addPlayers(const std::string& folder) {
-    namespace fs = std::filesystem;
-    const std::string path = folder + "/" + fileName;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    // No file is the usual case: nothing to say.
-    if (!folder.empty() && fs::exists(status)) {
-        std::ifstream file;
-        // A pipe or a device there might never end.
-        if (fs::is_regular_file(status)) file.open(path, std::ios::binary);
-        std::string text(file.is_open() ? maxBytes + 1 : 0, '\0');
-        file.read(text.data(), text.size());
-        text.resize(file.gcount());
-        if (!file.is_open() || file.bad() || text.size() > maxBytes) {
-            std::cerr << "gamepad mappings: " << path << ": not read (not a readable file of at most " << maxBytes
-                      << " bytes)" << std::endl;
-        } else {
-            report(path, add(text));
+    if (!folder.empty()) {
+        const std::string path = folder + "/" + fileName;
+        bool missing = false;  // no file is the usual case: nothing to say
+        std::string problem;
+        if (const std::optional<std::string> text = readSmallFile(path, maxBytes, missing, problem)) {
+            report(path, add(*text));
+        } else if (!missing) {
+            std::cerr << "gamepad mappings: " << path << ": not read (" << problem << ")" << std::endl;
         }
     }
     // The kernel passes no variable longer than 128 KiB to a program.
