@@ -19,6 +19,8 @@
 #include "game/BitmapText.h"
 #include "game/RaceSettings.h"
 #include "game/RenderSettings.h"
+#include "input/GlfwPadSource.h"
+#include "input/PadInput.h"
 
 namespace {
 
@@ -61,8 +63,10 @@ int raceAtOnce() {
     if (prepared) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
-        race->attach(window, device.get(), mediaPrefix);
-        RaceLoop(race->game(), &race->audio(), window, false).run();
+        GlfwPadSource padSource(SettingsStore::defaultFolder());
+        PadInput pads(padSource);
+        race->attach(window, device.get(), mediaPrefix, &pads);
+        RaceLoop(race->game(), &race->audio(), window, false, &pads).run();
         race.reset();  // its sound goes before the device
     }
     race.reset();
@@ -79,8 +83,10 @@ int frontEnd() {
     const bool prepared = prepareWindow(window);
     if (prepared) {
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
+        GlfwPadSource padSource(SettingsStore::defaultFolder());
+        PadInput pads(padSource);
         // The session's textures go while the context is current.
-        FrontEndSession(window, device.get(), store, settings, findMediaDirectory()).run();
+        FrontEndSession(window, device.get(), store, settings, findMediaDirectory(), &pads).run();
     }
     stopProcessLibraries();
     if (window) glfwTerminate();

@@ -18,19 +18,21 @@
 #include "game/Game.h"
 #include "game/GameClock.h"
 #include "game/Window.h"
+#include "input/PadInput.h"
 
 FrontEndSession::FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store,
-                                 const PlayerSettings& settings, std::string installedPrefix)
+                                 const PlayerSettings& settings, std::string installedPrefix, PadInput* pads)
     : window(window),
       device(device),
       store(store),
       frontEnd(settings, std::random_device()()),
       preview(mapSize),
-      installedPrefix(std::move(installedPrefix)) {}
+      installedPrefix(std::move(installedPrefix)),
+      pads(pads) {}
 
 // One frame of the front end: the picture of the circuit shown, once it is made -> draw -> swap ->
-// wait for a key (its callback runs here; a per-frame listener would go beside it) or for the next
-// frame -> window mode -> start a race, or quit.
+// wait for a key (its callback runs here) or for the next frame -> pads -> window mode -> start a
+// race, or quit.
 void FrontEndSession::run() {
     int width = 0, height = 0;
     glfwGetWindowSize(window, &width, &height);
@@ -44,6 +46,7 @@ void FrontEndSession::run() {
         if (std::optional<CircuitPreview::Picture> picture = preview.take()) view.show(std::move(*picture));
         view.draw(frontEnd, notice);
         nextFrame();
+        if (pads) hearPads();
         applyDisplay();
         if (request == FrontEnd::Request::startRace) {
             request = FrontEnd::Request::none;
@@ -59,10 +62,29 @@ void FrontEndSession::keyEvent(int key, int action) {
         frontEnd.setFullScreen(!frontEnd.settings().fullScreen);
         return;
     }
-    if (const std::optional<MenuAction> menuAction = MenuKeys::action(key, action)) {
-        notice.clear();
-        request = frontEnd.handle(*menuAction);
+    if (const std::optional<MenuAction> menuAction = MenuKeys::action(key, action)) handle(*menuAction);
+}
+
+void FrontEndSession::hearPads() {
+    const PadInput::Frame frame = pads->poll(GameClock::now());
+    if (!frame.messages.empty()) notice = frame.messages.back();
+    for (PadInput::Press press : frame.presses) {
+        if (starting || request != FrontEnd::Request::none) return;
+        switch (press) {
+            case PadInput::Press::up: handle({MenuAction::up}); break;
+            case PadInput::Press::down: handle({MenuAction::down}); break;
+            case PadInput::Press::left: handle({MenuAction::left}); break;
+            case PadInput::Press::right: handle({MenuAction::right}); break;
+            case PadInput::Press::choose: handle({MenuAction::choose}); break;
+            case PadInput::Press::back: handle({MenuAction::back}); break;
+            default: break;  // Start and Back count in the race
+        }
     }
+}
+
+void FrontEndSession::handle(const MenuAction& action) {
+    notice.clear();
+    request = frontEnd.handle(action);
 }
 
 bool FrontEndSession::race() {
@@ -84,14 +106,14 @@ bool FrontEndSession::race() {
     RaceLoop::Outcome outcome;
     {
         RaceHost host(settings.race);
-        host.attach(window, device, prefix);
+        host.attach(window, device, prefix, pads);
         host.audio().setVolume(settings.sound.volumeShare());
         host.audio().setMuted(settings.sound.muted);
         // Keys pressed in the menu are not the race's: sticky keys only from here.
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         // The first frame spans one frame, not the time since the level began to load.
         host.game().currentTime = GameClock::now();
-        outcome = RaceLoop(host.game(), &host.audio(), window, true).run();
+        outcome = RaceLoop(host.game(), &host.audio(), window, true, pads).run();
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
         frontEnd.setMuted(host.audio().isMuted());  // M in the race is kept
     }

@@ -8,6 +8,7 @@
 #include "frontend/FrontEndView.h"
 
 class AudioDevice;
+class PadInput;
 class SettingsStore;
 struct GLFWwindow;
 
@@ -19,9 +20,10 @@ class FrontEndSession : public KeyListener {
 public:
     // `installedPrefix` holds circuit 0's media, installed with the game; other circuits come from
     // the cache. The window's context must be current, GLEW and the bitmap font ready. The races are
-    // heard through `device` (may be null).
+    // heard through `device` (may be null). The game controllers (`pads`, may be null) move in the
+    // menus and drive in the races beside the keyboard.
     FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store, const PlayerSettings& settings,
-                    std::string installedPrefix);
+                    std::string installedPrefix, PadInput* pads);
 
     // Runs until the player quits or closes the window.
     void run();
@@ -40,6 +42,9 @@ private:
     void nextFrame();
     // Applies the window mode the front end's settings ask for.
     void applyDisplay();
+    // The pads' presses as menu actions; a pad that came or went said on the notice line.
+    void hearPads();
+    void handle(const MenuAction& action);
 
     GLFWwindow* window;
     AudioDevice* device;
@@ -48,7 +53,8 @@ private:
     FrontEndView view;
     CircuitPreview preview;
     std::string installedPrefix;
-    std::string notice;  // what went wrong with the last start, shown until the next key
+    PadInput* pads;
+    std::string notice;  // what went wrong with the last start, or a pad that came or went; until the next key
     FrontEnd::Request request = FrontEnd::Request::none;
     bool starting = false;  // a race is being prepared: keys wait
 };

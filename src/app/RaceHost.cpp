@@ -8,6 +8,7 @@
 #include "game/KeyInput.h"
 #include "game/Light.h"
 #include "input/KeyboardControls.h"
+#include "input/PadInput.h"
 #include "items/ShellClasses.h"
 
 namespace {
@@ -35,9 +36,14 @@ RaceHost::~RaceHost() {
     race.reset();
 }
 
-void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix) {
+void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix, PadInput* pads) {
     keyboard.reset(new KeyboardControls([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; }));
-    race->readControls = [this] { return keyboard->read(); };
+    // The keyboard and the pads together: either may steer while the other accelerates.
+    race->readControls = [this, pads] {
+        PlayerControls controls = keyboard->read();
+        if (pads) controls.flags |= pads->controls().flags;
+        return controls;
+    };
     race->initGL();
     sound.reset(new RaceAudio(*race, device, mediaPrefix + "media/sounds/"));
     setSoundToggle([this] { return sound->toggleMute(); });

@@ -7,12 +7,14 @@ class AudioDevice;
 class Game;
 class KeyboardControls;
 class Light;
+class PadInput;
 class RaceAudio;
 struct GLFWwindow;
 struct RaceSettings;
 
 // One race's objects: the Game with its level loaded, the scene light, the shells' meshes and, once
-// the window is open, the keyboard driving the player's kart and the race's sound.
+// the window is open, the keyboard and the game controllers driving the player's kart and the race's
+// sound.
 class RaceHost {
 public:
     // Loads the level for a race on `settings` from the process-wide libraries. Makes no OpenGL
@@ -23,9 +25,10 @@ public:
     RaceHost(const RaceHost&) = delete;
     RaceHost& operator=(const RaceHost&) = delete;
 
-    // With the window open: OpenGL set up for the race, the keyboard on the player's kart, and the
-    // race heard through `device` (may be null) with the sounds under `mediaPrefix`; M mutes it.
-    void attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix);
+    // With the window open: OpenGL set up for the race, the keyboard and `pads` (may be null) on the
+    // player's kart, and the race heard through `device` (may be null) with the sounds under
+    // `mediaPrefix`; M mutes it.
+    void attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix, PadInput* pads);
     Game& game() { return *race; }
     // After attach.
     RaceAudio& audio() { return *sound; }

@@ -9,6 +9,8 @@
 #include "game/GameClock.h"
 #include "game/HeadsUpDisplay.h"
 #include "game/KeyInput.h"
+#include "game/MessageLog.h"
+#include "input/PadInput.h"
 
 namespace {
 
@@ -19,25 +21,28 @@ const int hintTwelfths = 10;       // above the ranking
 
 RaceLoop::Outcome RaceLoop::run() {
     listen(window, this);
+    // What the pads did in the menus is not the race's.
+    if (pads) pads->forget();
     const Outcome outcome = frames();
     setPaused(false);
     return outcome;
 }
 
-// One frame: clock -> physics sub-steps, none while paused (each followed by the tick: controls, then
-// standings) -> camera and particles on by the frame's time, none while paused, and drawing -> notes
-// over the picture -> swap buffers (key and resize callbacks run here) -> sound -> window mode ->
-// Escape, closing, Backspace.
+// One frame: clock -> pads (their pause first) -> physics sub-steps, none while paused (each followed
+// by the tick: controls, then standings) -> camera and particles on by the frame's time, none while
+// paused, and drawing -> notes over the picture -> swap buffers (key and resize callbacks run here) ->
+// sound -> window mode -> Escape, closing, Backspace.
 RaceLoop::Outcome RaceLoop::frames() {
     for (;;) {
         game.previousTime = game.currentTime;
         game.currentTime = GameClock::now();
         game.frameTime = game.currentTime - game.previousTime;
+        if (pads) hearPads();
         if (!paused) {
             game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
         }
         game.drawFrame(paused ? 0.0f : static_cast<float>(game.frameTime));
-        if (paused) drawScreenNote("Paused", pausedNoteTwelfths);
+        if (paused) drawScreenNote(waitingForPlayer ? "Paused: a key or a button goes on" : "Paused", pausedNoteTwelfths);
         if (fromFrontEnd && game.raceOver) drawScreenNote("Backspace: back to the circuits", hintTwelfths);
         game.presentFrame();
         if (audio) audio->update(paused ? 0.0f : static_cast<float>(game.frameTime));
@@ -50,6 +55,11 @@ RaceLoop::Outcome RaceLoop::frames() {
 }
 
 void RaceLoop::keyEvent(int key, int action) {
+    // A key goes on after a pad was unplugged, and does nothing else.
+    if (waitingForPlayer && action == GLFW_PRESS) {
+        setPaused(false);
+        return;
+    }
     onKey(key, action);
     // Held keys repeat; only the press counts.
     if (action != GLFW_PRESS) return;
@@ -59,6 +69,7 @@ void RaceLoop::keyEvent(int key, int action) {
 }
 
 void RaceLoop::setPaused(bool pause) {
+    if (!pause) waitingForPlayer = false;
     if (pause == paused) return;
     paused = pause;
     if (audio && paused) {
@@ -68,9 +79,26 @@ void RaceLoop::setPaused(bool pause) {
         audio->setMuted(mutedOutsidePause);
     }
     // Keys tapped during the pause are forgotten, not acted on at once when it ends: sticky keys let
-    // go of the taps they hold as they are switched off.
+    // go of the taps they hold as they are switched off. So are the pads' taps.
     if (!paused && glfwGetInputMode(window, GLFW_STICKY_KEYS) == GLFW_TRUE) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    }
+    if (!paused && pads) pads->forget();
+}
+
+void RaceLoop::hearPads() {
+    const PadInput::Frame frame = pads->poll(game.currentTime);
+    for (const std::string& text : frame.messages) showMessage(text);
+    if (frame.padLost) {
+        setPaused(true);
+        waitingForPlayer = true;
+    } else if (waitingForPlayer && frame.used) {
+        setPaused(false);
+    } else {
+        for (PadInput::Press press : frame.presses) {
+            if (press == PadInput::Press::pause) setPaused(!paused);
+            if (press == PadInput::Press::leave && fromFrontEnd && game.raceOver) backToFrontEnd = true;
+        }
     }
 }

@@ -4,11 +4,16 @@
 
 #include <GLFW/glfw3.h>
 
+#include "input/PadMappings.h"
+
 static_assert(PadSource::slots == GLFW_JOYSTICK_LAST + 1);
 static_assert(PadState::buttonCount == GLFW_GAMEPAD_BUTTON_LAST + 1 && PadState::axisCount == GLFW_GAMEPAD_AXIS_LAST + 1);
 
-GlfwPadSource::GlfwPadSource(const std::string& mappings) {
-    if (!mappings.empty()) glfwUpdateGamepadMappings(mappings.c_str());
+GlfwPadSource::GlfwPadSource(const std::string& settingsFolder) {
+    PadMappings mappings;
+    mappings.addPlayers(settingsFolder);
+    // GLFW says it succeeded whatever it was given: which pads it maps shows as they are read.
+    if (mappings.count() > 0) glfwUpdateGamepadMappings(mappings.text().c_str());
 }
 
 PadState GlfwPadSource::read(int slot) {

@@ -8,9 +8,9 @@
 // gamepad layout, any other as its own axes and buttons.
 class GlfwPadSource : public PadSource {
 public:
-    // With GLFW initialised: adds `mappings` (lines in SDL's format, checked beforehand: GLFW takes
-    // anything and says it succeeded) to GLFW's own.
-    explicit GlfwPadSource(const std::string& mappings);
+    // With GLFW initialised: adds the player's mappings, from `settingsFolder` ("" for none) and the
+    // environment, to GLFW's own.
+    explicit GlfwPadSource(const std::string& settingsFolder);
 
     PadState read(int slot) override;
     std::string name(int slot) override;

@@ -122,10 +122,10 @@ PadInput::Frame PadInput::poll(double now) {
         const struct {
             PadState::Button button;
             Press press;
-        } buttons[] = {{PadState::a, Press::a},
-                       {PadState::b, Press::b},
-                       {PadState::back, Press::back},
-                       {PadState::start, Press::start}};
+        } buttons[] = {{PadState::a, Press::choose},
+                       {PadState::b, Press::back},
+                       {PadState::start, Press::pause},
+                       {PadState::back, Press::leave}};
         for (const auto& entry : buttons) {
             if (pad.buttons[entry.button] && !slot.last.buttons[entry.button]) frame.presses.push_back(entry.press);
         }

@@ -16,8 +16,9 @@
 // A joystick without a mapping steers with its axis 0, and its buttons 0 to 3 are A, B, X and Y.
 class PadInput {
 public:
-    // A button pressed, or a direction taken or held long enough to repeat.
-    enum class Press { up, down, left, right, a, b, back, start };
+    // A direction taken or held long enough to repeat, or a button pressed: A chooses, B goes back,
+    // Start pauses, Back leaves a finished race for the front end.
+    enum class Press { up, down, left, right, choose, back, pause, leave };
 
     // What the pads did in one frame, besides the controls they hold.
     struct Frame {
@@ -35,6 +36,9 @@ public:
     // previous sub-step, even if let go already (as the keyboard's sticky keys do), among them A's
     // restart, which is never held.
     PlayerControls controls();
+    // Lets go of what was taken up since the last sub-step: what the pads did in the menus or during a
+    // pause is not the race's.
+    void forget() { taken = PlayerControls(); }
 
     static constexpr float stickDeadZone = 0.2f;     // of the stick's travel, in every direction
     static constexpr float steerThreshold = 0.3f;    // of the travel beyond the dead zone, sideways

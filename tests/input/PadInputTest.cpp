@@ -117,8 +117,8 @@ TEST(PadInput, MenuPressesRepeatWhileHeld) {
         {0.5, pad({PadState::dpadDown}), {}}, {0.61, pad({PadState::dpadDown}), {Press::down}},
         {0.7, pad({PadState::dpadDown}), {}}, {0.74, pad({PadState::dpadDown}, 0.9f), {Press::down}},
         {0.8, pad({}, 0.9f), {Press::right}}, {0.9, pad({}, -0.3f, -0.9f), {Press::up}},
-        {1.0, pad({PadState::b, PadState::start, PadState::back}), {Press::b, Press::back, Press::start}},
-        {1.1, pad({PadState::a, PadState::start}), {Press::a}},
+        {1.0, pad({PadState::b, PadState::start, PadState::back}), {Press::back, Press::pause, Press::leave}},
+        {1.1, pad({PadState::a, PadState::start}), {Press::choose}},
     };
     for (const auto& frame : frames) {
         source.pads[1] = frame.state;
