@@ -90,48 +90,11 @@ PadInput::Frame PadInput::poll(double now) {
     Frame frame;
     PlayerControls all;
     for (int index = 0; index < PadSource::slots; ++index) {
-        Slot& slot = slots[index];
         const PadState pad = standardLayout(source.read(index));
-        const auto label = [index] { return "Game controller " + std::to_string(index + 1); };
-        if (pad.layout == PadState::Layout::absent) {
-            if (slot.last.layout != PadState::Layout::absent) {
-                frame.messages.push_back(label() + " disconnected: " + slot.name);
-                frame.padLost = true;
-            }
-            slot = Slot();
-            continue;
-        }
-        if (slot.last.layout == PadState::Layout::absent) {
-            slot.name = printable(source.name(index));
-            frame.messages.push_back(label() + " connected: " + slot.name);
-            if (pad.layout == PadState::Layout::raw) {
-                frame.messages.push_back(label() + " has no mapping: axis 0 steers, buttons 0 to 3 are A, B, X, Y");
-            }
-            // What a pad holds as it comes was held all along: no press.
-            slot.last = pad;
-            slot.direction = heldDirection(pad);
-            slot.nextRepeat = now + repeatDelay;
-        }
-
-        const int direction = heldDirection(pad);
-        if (direction != noDirection && (direction != slot.direction || now >= slot.nextRepeat)) {
-            frame.presses.push_back(static_cast<Press>(direction));
-            slot.nextRepeat = now + (direction == slot.direction ? repeatInterval : repeatDelay);
-        }
-        slot.direction = direction;
-        const struct {
-            PadState::Button button;
-            Press press;
-        } buttons[] = {{PadState::a, Press::choose},
-                       {PadState::b, Press::back},
-                       {PadState::start, Press::pause},
-                       {PadState::back, Press::leave}};
-        for (const auto& entry : buttons) {
-            if (pad.buttons[entry.button] && !slot.last.buttons[entry.button]) frame.presses.push_back(entry.press);
-        }
-        // A restarts only as it is pressed: held as the throttle over the finish, it would skip the ranking.
-        if (pad.buttons[PadState::a] && !slot.last.buttons[PadState::a]) taken.set(PlayerControls::restart);
-
+        comeOrGo(index, pad, now, frame);
+        if (pad.layout == PadState::Layout::absent) continue;
+        Slot& slot = slots[index];
+        press(slot, pad, now, frame);
         all.flags |= heldControls(pad, slot.triggerRested).flags;
         slot.last = pad;
     }
@@ -146,4 +109,46 @@ PlayerControls PadInput::controls() {
     controls.flags = holding.flags | taken.flags;
     taken = PlayerControls();
     return controls;
+}
+
+void PadInput::comeOrGo(int index, const PadState& pad, double now, Frame& frame) {
+    Slot& slot = slots[index];
+    const bool was = slot.last.layout != PadState::Layout::absent, is = pad.layout != PadState::Layout::absent;
+    const std::string label = was != is ? "Game controller " + std::to_string(index + 1) : "";
+    if (was && !is) {
+        frame.messages.push_back(label + " disconnected: " + slot.name);
+        frame.padLost = true;
+        slot = Slot();
+    } else if (is && !was) {
+        slot.name = printable(source.name(index));
+        frame.messages.push_back(label + " connected: " + slot.name);
+        if (pad.layout == PadState::Layout::raw) {
+            frame.messages.push_back(label + " has no mapping: axis 0 steers, buttons 0 to 3 are A, B, X, Y");
+        }
+        // What a pad holds as it comes was held all along: no press.
+        slot.last = pad;
+        slot.direction = heldDirection(pad);
+        slot.nextRepeat = now + repeatDelay;
+    }
+}
+
+void PadInput::press(Slot& slot, const PadState& pad, double now, Frame& frame) {
+    const int direction = heldDirection(pad);
+    if (direction != noDirection && (direction != slot.direction || now >= slot.nextRepeat)) {
+        frame.presses.push_back(static_cast<Press>(direction));
+        slot.nextRepeat = now + (direction == slot.direction ? repeatInterval : repeatDelay);
+    }
+    slot.direction = direction;
+    const struct {
+        PadState::Button button;
+        Press press;
+    } buttons[] = {{PadState::a, Press::choose},
+                   {PadState::b, Press::back},
+                   {PadState::start, Press::pause},
+                   {PadState::back, Press::leave}};
+    for (const auto& entry : buttons) {
+        if (pad.buttons[entry.button] && !slot.last.buttons[entry.button]) frame.presses.push_back(entry.press);
+    }
+    // A restarts only as it is pressed: held as the throttle over the finish, it would skip the ranking.
+    if (pad.buttons[PadState::a] && !slot.last.buttons[PadState::a]) taken.set(PlayerControls::restart);
 }

@@ -59,6 +59,11 @@ private:
         bool triggerRested[2] = {};
     };
 
+    // Notes a pad plugged into or unplugged from slot `index`.
+    void comeOrGo(int index, const PadState& pad, double now, Frame& frame);
+    // Notes the directions and buttons a present pad took up since the last poll.
+    void press(Slot& slot, const PadState& pad, double now, Frame& frame);
+
     PadSource& source;
     Slot slots[PadSource::slots];
     PlayerControls holding;  // every pad's, at the last poll
