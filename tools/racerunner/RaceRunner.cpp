@@ -22,6 +22,7 @@
 #include "items/ShellClasses.h"
 #include "level/Course.h"
 #include "level/SceneLoader.h"
+#include "replay/ReplayRecorder.h"
 
 namespace {
 
@@ -55,7 +56,8 @@ RaceRunner::RaceRunner(const Options& options)
     prepareShellClasses();
     game = new Game();
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
-    game->readControls = [this] { return drivenControls(); };
+    if (options.recordCircuit >= 0) recorder.reset(new ReplayRecorder(options.recordCircuit));
+    game->readControls = [this] { return recorder ? recorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
     game->restart();
     loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
@@ -217,6 +219,8 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return results;
 }
+
+Replay RaceRunner::recordedReplay() const { return recorder ? recorder->replay(*game) : Replay(); }
 
 std::string RaceRunner::fingerprint() const {
     std::ostringstream text;

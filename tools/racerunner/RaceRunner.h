@@ -1,11 +1,14 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game/PlayerControls.h"
 
 class Game;
+class ReplayRecorder;
+struct Replay;
 class Vehicle;
 
 // Runs a race on the real level without a window, at fixed 1/60 s sub-steps as fast as the machine allows.
@@ -21,6 +24,7 @@ public:
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
         bool quiet = false;               // no per-race table
+        int recordCircuit = -1;           // 0 and up: record the player's controls as a replay of this circuit
     };
 
     // What one vehicle did in a race.
@@ -53,6 +57,8 @@ public:
     int racesRun() const { return races; }
     // A digest of every vehicle's final position and standing, for comparing runs.
     std::string fingerprint() const;
+    // The replay of the last race, when the options ask for one.
+    Replay recordedReplay() const;
 
 private:
     struct Tracker {
@@ -71,6 +77,7 @@ private:
 
     Options options;
     Game* game;
+    std::unique_ptr<ReplayRecorder> recorder;
     std::vector<Tracker> trackers;
     std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step
     long firedShells;

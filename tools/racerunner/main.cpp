@@ -13,13 +13,18 @@
 #include "CircuitSweep.h"
 #include "GeneratedMedia.h"
 #include "RaceRunner.h"
+#include "ReplayCheck.h"
+#include "app/MediaDirectory.h"
+#include "records/PlayerFile.h"
+#include "replay/Replay.h"
 
 namespace {
 
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
                  "                          [--karts N] [--time-limit S] [--soak S] [--seed N] [--jobs N]\n"
-                 "                          [--check] [--quiet]\n"
+                 "                          [--check] [--quiet] [--record FILE]\n"
+                 "       vorbel-race-runner --replay FILE [--media PREFIX]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
                  "  --circuits LIST  race each circuit of LIST (\"0-50\", \"3,17,42\") parked and driven, one row each\n"
@@ -27,7 +32,10 @@ void usage() {
                  "  --karts N        race N karts: fewer removes computer karts, more adds rows behind the grid\n"
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
-                 "                   the course slabs, and a driven player's kart went round a lap on the road\n";
+                 "                   the course slabs, and a driven player's kart went round a lap on the road\n"
+                 "  --record FILE    save the replay of the (last) race: the player's controls, a check each second\n"
+                 "  --replay FILE    run a replay's race again (on its circuit, generated unless --media is given),\n"
+                 "                   print the times, exit 1 unless every check value matched\n";
 }
 
 }  // namespace
@@ -39,11 +47,14 @@ int main(int argc, char** argv) {
     std::optional<int> circuit;
     std::vector<int> sweep;
     int jobs = 1;
+    std::string recordFile, replayFile;
+    bool mediaGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--media" && hasValue) {
             options.mediaPrefix = std::string(argv[++i]) + "/";
+            mediaGiven = true;
         } else if (arg == "--circuit" && hasValue && Circuit::parseNumber(argv[i + 1])) {
             circuit = Circuit::parseNumber(argv[++i]);
         } else if (arg == "--circuits" && hasValue && !CircuitSweep::parseList(argv[i + 1]).empty()) {
@@ -62,6 +73,10 @@ int main(int argc, char** argv) {
             options.soakTime = std::atof(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.seed = static_cast<unsigned int>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--record" && hasValue) {
+            recordFile = argv[++i];
+        } else if (arg == "--replay" && hasValue) {
+            replayFile = argv[++i];
         } else if (arg == "--check") {
             check = true;
         } else if (arg == "--quiet") {
@@ -72,6 +87,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!replayFile.empty()) return ReplayCheck(replayFile, mediaGiven ? options.mediaPrefix : "").run();
     if (!sweep.empty()) {
         const bool sound = CircuitSweep(sweep, options, jobs).run();
         if (check && !sound) {
@@ -85,6 +101,14 @@ int main(int argc, char** argv) {
         generated.reset(new GeneratedMedia(*circuit));
         if (!generated->isReady()) return 1;
         options.mediaPrefix = generated->prefix();
+    }
+    if (!recordFile.empty()) {
+        options.recordCircuit = circuit ? *circuit : mediaCircuit(options.mediaPrefix);
+        if (options.recordCircuit < 0) {
+            std::cerr << "the media under " << options.mediaPrefix << " name no circuit: no replay can be recorded"
+                      << std::endl;
+            return 1;
+        }
     }
 
     RaceRunner runner(options);
@@ -107,6 +131,15 @@ int main(int argc, char** argv) {
               << " sub-steps per second; level loaded in " << runner.loadSeconds() * 1000 << " ms\n";
     std::cout << "shells fired " << runner.shellsFired() << ", gone " << runner.shellsGone() << "\n";
     std::cout << "fingerprint " << runner.fingerprint() << std::endl;
+    if (!recordFile.empty()) {
+        std::string error;
+        const std::string bytes = runner.recordedReplay().toBytes();
+        if (!PlayerFile(recordFile).write(bytes, error)) {
+            std::cerr << "replay not saved: " << error << std::endl;
+            return 1;
+        }
+        std::cout << "replay " << recordFile << ": " << bytes.size() << " bytes" << std::endl;
+    }
     if (check && !RaceRunner::isSound(results, options.player)) {
         std::cerr << "FAILED: a kart did not go round, left the course or stalled for more than "
                   << RaceRunner::stallLimit << " s" << std::endl;

@@ -1,0 +1,3 @@
+#include "replay/BuildIdentity.h"
+
+std::string gameBuildIdentity() { return "provisional"; }
