@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 #include <btBulletDynamicsCommon.h>
 
+#include "app/GameArguments.h"
 #include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
 #include "game/BitmapText.h"
@@ -16,8 +17,15 @@
 #include "game/KeyInput.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
+#include "input/CourseDriver.h"
 #include "input/KeyboardControls.h"
 #include "items/ShellClasses.h"
+#include "records/DataFolder.h"
+#include "replay/BuildIdentity.h"
+#include "replay/GhostKart.h"
+#include "replay/Replay.h"
+#include "replay/ReplayArchive.h"
+#include "replay/ReplaySession.h"
 
 namespace {
 
@@ -33,14 +41,16 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action); }
 
-// One frame: physics sub-steps (each followed by the tick: keys, then standings) -> camera ->
-// draw world, messages and display -> swap buffers (key and resize callbacks run here).
-void runFrameLoop(Game& game, GLFWwindow* window) {
+// One frame: physics sub-steps (each followed by the tick: controls, then standings) -> a finished
+// race kept -> camera -> draw world, messages and display -> swap buffers (key and resize callbacks
+// run here).
+void runFrameLoop(Game& game, GLFWwindow* window, ReplaySession& replays) {
     for (;;) {
         game.previousTime = game.currentTime;
         game.currentTime = GameClock::now();
         game.frameTime = game.currentTime - game.previousTime;
         game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
+        replays.afterPhysics(game);
         game.renderFrame();
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) break;
         if (glfwWindowShouldClose(window)) break;
@@ -62,17 +72,69 @@ GLFWwindow* openWindow() {
     return window;
 }
 
-int runApplication() {
+namespace {
+
+// The replays of this run: the one asked for, played in place of the player, or, by default, the
+// player's races recorded. A replay that cannot be played gives one line and the race as usual.
+std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, int circuit, RaceSettings& settings) {
+    if (!arguments.replayFile.empty()) {
+        std::string error;
+        std::optional<Replay> replay = ReplayArchive::load(arguments.replayFile, error);
+        if (replay && replay->circuit != circuit) error = "a race on circuit " + std::to_string(replay->circuit) +
+                                                          ", and these media are circuit " + std::to_string(circuit);
+        if (replay && error.empty()) {
+            if (replay->build != gameBuildIdentity()) {
+                std::cerr << "WARNING: " << arguments.replayFile << " was recorded by another build of the game; "
+                          << "its race may run otherwise here" << std::endl;
+            }
+            settings = replay->settings;
+            return std::unique_ptr<ReplaySession>(new ReplaySession(*replay));
+        }
+        std::cerr << "ERROR: replay " << arguments.replayFile << " cannot be played (" << error
+                  << "); racing instead" << std::endl;
+    }
+    if (circuit < 0) std::cerr << "WARNING: the media name no circuit number: no records or replays are kept" << std::endl;
+    return std::unique_ptr<ReplaySession>(new ReplaySession(circuit, playerDataFolder()));
+}
+
+// A time trial's ghost: the path of the best race on this circuit over as many laps, run again.
+GhostPath ghostOfBestRace(int circuit, int laps) {
+    std::string error;
+    const std::optional<Replay> best = ReplayArchive(playerDataFolder()).best(circuit, laps, error);
+    if (!best) {
+        if (!error.empty()) std::cerr << "WARNING: no ghost: the best race cannot be read (" << error << ")" << std::endl;
+        return GhostPath();
+    }
+    GhostPath path = GhostPath::fromReplay(*best, error);
+    if (path.empty()) std::cerr << "WARNING: no ghost: the best race " << error << std::endl;
+    return path;
+}
+
+}  // namespace
+
+int runApplication(const GameArguments& arguments) {
     // Textures are decoded here, by a child process forked before any other thread runs.
-    startProcessLibraries(findMediaDirectory());
+    const std::string mediaPrefix = findMediaDirectory();
+    startProcessLibraries(mediaPrefix);
+    const int circuit = mediaCircuit(mediaPrefix);
+    RaceSettings settings = arguments.settings;
+    const std::unique_ptr<ReplaySession> replays = startReplays(arguments, circuit, settings);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
-    // no OpenGL call.
+    // no OpenGL call. A time trial's ghost runs its race first: no two games may run at once.
     std::unique_ptr<Game> game;
-    std::thread loading([&game] {
-        game.reset(new Game());
-        game->restart();
+    std::unique_ptr<GhostKart> ghost;
+    const bool timeTrial = arguments.timeTrial && arguments.replayFile.empty() && circuit >= 0;
+    std::thread loading([&] {
         prepareShellClasses();
+        GhostPath ghostPath = timeTrial ? ghostOfBestRace(circuit, settings.laps) : GhostPath();
+        game.reset(new Game());
+        game->settings = settings;
+        game->restart();
+        if (!ghostPath.empty()) {
+            ghost.reset(new GhostKart(*game, std::move(ghostPath)));
+            game->ghost = ghost.get();
+        }
     });
     GLFWwindow* window = openWindow();
     loading.join();
@@ -97,14 +159,19 @@ int runApplication() {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         glfwSetKeyCallback(window, keyCallback);
         const KeyboardControls keyboard([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; });
-        game->readControls = [&keyboard] { return keyboard.read(); };
+        game->readControls = [&] {
+            PlayerControls controls = keyboard.read();
+            if (arguments.autopilot) controls.flags |= courseDriverControls(*game).flags;
+            return replays->controls(*game, controls);
+        };
         initBitmapFont();
         game->initGL();
-        runFrameLoop(*game, window);
+        runFrameLoop(*game, window, *replays);
     }
 
     releaseShellClasses();
     game.reset();
+    ghost.reset();
     stopProcessLibraries();
     if (window) glfwTerminate();
     return status;

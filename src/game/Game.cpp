@@ -59,6 +59,7 @@ bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* firs
 
 Game::Game()
     : events(&nobodyListening),
+      ghost(nullptr),
       collisionConfiguration(new btDefaultCollisionConfiguration()),
       dispatcher(new btCollisionDispatcher(collisionConfiguration)),
       worldAabbMin(-10000, -10000, -10000),

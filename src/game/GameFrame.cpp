@@ -63,6 +63,7 @@ void Game::renderFrame() {
         drawVisible(*this, entities);
         drawVisible(*this, vehicles);
         drawVisible(*this, projectiles);
+        if (ghost) ghost->render();
         for (ParticleEmitter* emitter : ParticleEmitter::allEmitters) emitter->update(timeStep);
         ParticleEmitter::drawParticles(this, camera->eye);
         drawMessages();

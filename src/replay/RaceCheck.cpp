@@ -64,3 +64,9 @@ uint32_t raceCheckValue(const Game& game) {
     }
     return digest.value();
 }
+
+const RaceRecord* playerRecord(const Game& game) {
+    if (game.players.empty()) return nullptr;
+    const int index = game.vehicles.findLinearSearch(game.players.front());
+    return index < game.vehicles.size() ? &game.raceRecords[index] : nullptr;
+}

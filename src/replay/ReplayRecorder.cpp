@@ -27,11 +27,9 @@ PlayerControls ReplayRecorder::record(const Game& game, PlayerControls controls)
 
 Replay ReplayRecorder::replay(const Game& game) const {
     Replay replay = recording;
-    if (game.players.empty()) return replay;
-    const int index = game.vehicles.findLinearSearch(game.players.front());
-    if (index < game.vehicles.size()) {
-        replay.finishSteps = game.raceRecords[index].finishSteps;
-        replay.bestLapSteps = game.raceRecords[index].bestLapSteps;
+    if (const RaceRecord* record = playerRecord(game)) {
+        replay.finishSteps = record->finishSteps;
+        replay.bestLapSteps = record->bestLapSteps;
     }
     return replay;
 }

@@ -23,3 +23,14 @@ PlayerControls ReplaySource::next(const Game& game) {
 bool ReplaySource::exhausted(const Game& game) const {
     return game.raceSteps >= static_cast<int64_t>(replay.controls.size());
 }
+
+ReplayVerdict ReplaySource::verdict(const Game& game) const {
+    ReplayVerdict verdict;
+    verdict.checksCompared = compared;
+    verdict.firstMismatchSecond = mismatch;
+    if (const RaceRecord* record = playerRecord(game)) {
+        verdict.finishSteps = record->finishSteps;
+        verdict.bestLapSteps = record->bestLapSteps;
+    }
+    return verdict;
+}

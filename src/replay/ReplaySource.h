@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "game/PlayerControls.h"
+#include "replay/ReplayVerdict.h"
 
 class Game;
 struct Replay;
@@ -19,12 +20,11 @@ public:
 
     // Whether the race has used every recorded sub-step.
     bool exhausted(const Game& game) const;
-    size_t checksCompared() const { return compared; }
-    // The first second whose check value differed (1 = after the first second); 0 while none did.
-    size_t firstMismatchSecond() const { return mismatch; }
+    // How the race has come out so far against the recording.
+    ReplayVerdict verdict(const Game& game) const;
 
 private:
     const Replay& replay;
     size_t compared = 0;
-    size_t mismatch = 0;
+    size_t mismatch = 0;  // the first second whose check value differed; 0 while none did
 };

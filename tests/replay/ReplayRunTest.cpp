@@ -83,7 +83,7 @@ TEST_F(RealLevel, AReplayChecksUntilOneControlIsChangedAndThenFailsAtThatSecond)
     ASSERT_EQ(replay.checks.size(), 14u);
     const ReplayRun intact = rerun(replay);
     EXPECT_TRUE(intact.checks()) << intact.verdict();
-    EXPECT_EQ(intact.checksCompared, 14u);
+    EXPECT_EQ(intact.outcome().checksCompared, 14u);
 
     const struct {
         size_t step;
@@ -95,6 +95,6 @@ TEST_F(RealLevel, AReplayChecksUntilOneControlIsChangedAndThenFailsAtThatSecond)
         changed.controls[change.step] ^= PlayerControls::brake;
         const ReplayRun run = rerun(changed);
         EXPECT_FALSE(run.checks());
-        EXPECT_EQ(run.firstMismatchSecond, change.second) << run.verdict();
+        EXPECT_EQ(run.outcome().firstMismatchSecond, change.second) << run.verdict();
     }
 }

@@ -14,9 +14,10 @@
 #include <btBulletDynamicsCommon.h>
 
 #include "app/ProcessLibraries.h"
-#include "entities/AIControlledVehicle.h"
+#include "entities/Vehicle.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "input/CourseDriver.h"
 #include "items/ParticleEmitter.h"
 #include "items/Projectile.h"
 #include "items/ShellClasses.h"
@@ -65,22 +66,7 @@ RaceRunner::RaceRunner(const Options& options)
 }
 
 PlayerControls RaceRunner::drivenControls() const {
-    PlayerControls controls;
-    if (options.player == PlayerMode::parked || game->players.empty()) return controls;
-    controls.set(PlayerControls::throttle);
-    Vehicle* player = game->players.front();
-    btTransform transform;
-    player->getWorldTransform(transform);
-    const int segment = game->course ? findCheckpoint(transform.getOrigin(), *game->course) : -1;
-    if (segment < 0) return controls;
-    const CourseSegment& current = game->course->segments[segment];
-    const btVector3 left = transform.getBasis().getColumn(0);
-    // One steering control at a time, so the computer driver's two votes become one: their sum.
-    const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
-    const float deadBand = AIControlledVehicle::steeringDeadBand;
-    controls.set(PlayerControls::steerLeft, lateral > deadBand);
-    controls.set(PlayerControls::steerRight, lateral < -deadBand);
-    return controls;
+    return options.player == PlayerMode::driven ? courseDriverControls(*game) : PlayerControls();
 }
 
 bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) {

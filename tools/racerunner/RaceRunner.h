@@ -67,7 +67,7 @@ private:
         Result result;
     };
 
-    // The built-in driver of the player's kart: full throttle, steering along the course.
+    // The player's controls: the course driver's when it drives, none when parked.
     PlayerControls drivenControls() const;
     void adjustKartCount();
     void startRace();

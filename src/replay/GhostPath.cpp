@@ -1,0 +1,44 @@
+#include "replay/GhostPath.h"
+
+#include <algorithm>
+
+#include <LinearMath/btTransform.h>
+
+#include "entities/Vehicle.h"
+#include "game/Game.h"
+#include "replay/BuildIdentity.h"
+#include "replay/Replay.h"
+#include "replay/ReplayRun.h"
+
+void GhostPath::add(const Game& game) {
+    if (game.players.empty()) return;
+    btTransform transform;
+    game.players.front()->getWorldTransform(transform);
+    const btVector3& o = transform.getOrigin();
+    const btQuaternion q = transform.getRotation();
+    poses.push_back({o.x(), o.y(), o.z(), q.x(), q.y(), q.z(), q.w()});
+}
+
+btTransform GhostPath::poseAt(int64_t step) const {
+    if (poses.empty()) return btTransform::getIdentity();
+    // The first pose is the one after the first sub-step; the start shows it too.
+    const size_t index = static_cast<size_t>(std::clamp<int64_t>(step - 1, 0, static_cast<int64_t>(poses.size()) - 1));
+    const std::array<float, 7>& p = poses[index];
+    return btTransform(btQuaternion(p[3], p[4], p[5], p[6]), btVector3(p[0], p[1], p[2]));
+}
+
+GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error) {
+    GhostPath path;
+    if (replay.build != gameBuildIdentity()) {
+        error = "recorded by another build of the game";
+        return path;
+    }
+    Game game;
+    ReplayRun run(game, replay);
+    run.run([&path](const Game& after) { path.add(after); });
+    if (!run.checks()) {
+        error = "it does not run as recorded: " + run.verdict();
+        path.poses.clear();
+    }
+    return path;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class btTransform;
+class Game;
+struct Replay;
+
+// The poses of the player's kart through a race, one for each sub-step: the way a ghost drives it.
+class GhostPath {
+public:
+    // Notes the player's pose after a sub-step.
+    void add(const Game& game);
+    // The pose after `step` sub-steps of the race: the first for the start, the last after the end.
+    btTransform poseAt(int64_t step) const;
+    bool empty() const { return poses.empty(); }
+    size_t size() const { return poses.size(); }
+
+    // Runs `replay` again on a game of its own (so no other game may be running) and keeps the player's
+    // path; empty, with `error` saying why, when the race does not come out as recorded.
+    static GhostPath fromReplay(const Replay& replay, std::string& error);
+
+private:
+    std::vector<std::array<float, 7>> poses;  // origin x, y, z and rotation x, y, z, w
+};
