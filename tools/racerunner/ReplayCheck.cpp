@@ -52,7 +52,8 @@ int ReplayCheck::run() const {
         ReplayRun rerun(game, *replay);
         rerun.run();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::cout << "circuit " << replay->circuit << ", " << replay->settings.laps << " laps, "
+        std::cout << "circuit " << replay->circuit << ", " << replay->settings.laps
+                  << (replay->settings.laps == 1 ? " lap, " : " laps, ")
                   << replay->settings.computerDrivers << " computer drivers, seed " << replay->settings.seed << "\n";
         std::cout << std::left << std::setw(14) << "kart" << std::right << std::setw(6) << "laps" << std::setw(6)
                   << "rank" << std::setw(12) << "time" << std::setw(12) << "best lap" << "\n";
