@@ -11,6 +11,8 @@
 #include "app/GameArguments.h"
 #include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
+#include "audio/AudioDevice.h"
+#include "audio/RaceAudio.h"
 #include "game/BitmapText.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
@@ -43,8 +45,8 @@ void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action
 
 // One frame: physics sub-steps (each followed by the tick: controls, then standings) -> a finished
 // race kept -> camera -> draw world, messages and display -> swap buffers (key and resize callbacks
-// run here).
-void runFrameLoop(Game& game, GLFWwindow* window, ReplaySession& replays) {
+// run here) -> sound.
+void runFrameLoop(Game& game, GLFWwindow* window, ReplaySession& replays, RaceAudio& audio) {
     for (;;) {
         game.previousTime = game.currentTime;
         game.currentTime = GameClock::now();
@@ -52,6 +54,7 @@ void runFrameLoop(Game& game, GLFWwindow* window, ReplaySession& replays) {
         game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
         replays.afterPhysics(game);
         game.renderFrame();
+        audio.update(static_cast<float>(game.frameTime));
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) == GLFW_PRESS) break;
         if (glfwWindowShouldClose(window)) break;
     }
@@ -166,7 +169,11 @@ int runApplication(const GameArguments& arguments) {
         };
         initBitmapFont();
         game->initGL();
-        runFrameLoop(*game, window, *replays);
+        const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
+        RaceAudio audio(*game, device.get(), mediaPrefix + "media/sounds/");
+        setSoundToggle([&audio] { return audio.toggleMute(); });
+        runFrameLoop(*game, window, *replays, audio);
+        setSoundToggle(nullptr);
     }
 
     releaseShellClasses();

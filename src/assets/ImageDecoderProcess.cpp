@@ -14,7 +14,9 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -36,16 +38,16 @@ struct AnswerHeader {
 
 // One end of the socket pair between the game and the child.
 struct Channel {
-    // Reads exactly `size` bytes, unless the other side stops sending or the deadline passes first.
+    // Reads exactly `size` bytes, unless the other side stops sending or a limit passes first.
     bool read(void* data, size_t size) {
         char* bytes = static_cast<char*>(data);
         while (size > 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            const int wait = waitMilliseconds();
+            if (wait == 0) return false;
             pollfd ready = {socket, POLLIN, 0};
-            const int polled = left > 0 ? poll(&ready, 1, static_cast<int>(std::min<long long>(left, 1 << 30))) : 0;
-            if (polled < 0 && errno == EINTR) continue;
-            timedOut = polled == 0;
-            if (polled <= 0) return false;
+            const int polled = poll(&ready, 1, wait);
+            if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+            if (polled < 0) return false;
             const ssize_t got = ::read(socket, bytes, size);
             if (got < 0 && errno == EINTR) continue;
             closed = got == 0;
@@ -55,6 +57,39 @@ struct Channel {
         }
         return true;
     }
+
+    // From now on, reads wait no longer than `wallMilliseconds`, nor past `cpuMilliseconds` more of
+    // the processor time of the process `child`.
+    void limit(pid_t child, int cpuMilliseconds, int wallMilliseconds) {
+        limited = true;
+        deadline = Clock::now() + std::chrono::milliseconds(wallMilliseconds);
+        timespec used = {};
+        watchesProcessor = clock_getcpuclockid(child, &processorClock) == 0 &&
+                           clock_gettime(processorClock, &used) == 0;
+        processorDeadline = milliseconds(used) + cpuMilliseconds;
+    }
+
+    // How long to wait for the other side before the limits are looked at again: no longer than
+    // the wall-clock limit, nor than the processor time left, which a child decoding on one thread
+    // spends no faster than the wall clock runs. -1 without limits, 0 once one has passed.
+    int waitMilliseconds() {
+        if (!limited) return -1;
+        const long long wallLeft =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        timedOut = wallLeft <= 0;
+        if (timedOut) return 0;
+        long long cpuLeft = wallLeft;
+        timespec used = {};
+        if (watchesProcessor && clock_gettime(processorClock, &used) == 0) {
+            cpuLeft = processorDeadline - milliseconds(used);
+            overBudget = cpuLeft <= 0;
+            if (overBudget) return 0;
+        }
+        const long long minimumWait = 10;  // milliseconds: the limits are looked at no more often
+        return static_cast<int>(std::max(minimumWait, std::min(wallLeft, cpuLeft)));
+    }
+
+    static long long milliseconds(const timespec& time) { return time.tv_sec * 1000LL + time.tv_nsec / 1000000; }
 
     bool write(const void* data, size_t size) {
         const char* bytes = static_cast<const char*>(data);
@@ -69,9 +104,14 @@ struct Channel {
     }
 
     int socket;
-    Clock::time_point deadline = Clock::time_point::max();
+    bool limited = false;  // whether reads wait only as the limits below allow
+    Clock::time_point deadline = {};
+    bool watchesProcessor = false;  // whether processorClock could be had
+    clockid_t processorClock = 0;   // the child's processor time
+    long long processorDeadline = 0;  // milliseconds on processorClock
     bool timedOut = false;
-    bool closed = false;  // the other side has gone
+    bool overBudget = false;  // the child spent its processor time
+    bool closed = false;      // the other side has gone
 };
 
 // Bytes of address space this process has mapped.
@@ -178,6 +218,8 @@ size_t DecodedImage::pixelBytes() const {
     return static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(bytesPerPixel(format, type));
 }
 
+ImageDecoderProcess::ImageDecoderProcess(Decoder decoder) : ImageDecoderProcess(decoder, TimeLimits()) {}
+
 ImageDecoderProcess::~ImageDecoderProcess() {
     if (child > 0) stop();
 }
@@ -210,29 +252,57 @@ int ImageDecoderProcess::stop() {
     return status;
 }
 
-DecodedImage ImageDecoderProcess::decode(const std::string& path) {
-    DecodedImage image;
+int ImageDecoderProcess::TimeLimits::cpuBudgetMilliseconds(long long fileBytes) const {
+    const long long forBytes = std::max(0LL, fileBytes) / 1000000 * cpuNanosecondsPerByte;  // milliseconds
+    return static_cast<int>(std::min<long long>(maxCpuMilliseconds, cpuMillisecondsPerFile + forBytes));
+}
+
+std::string ImageDecoderProcess::ask(const std::string& path) {
     if (child < 0) {
         const std::string failure = start();
-        if (!failure.empty()) {
-            image.errors.push_back("Image decoder could not start: " + failure);
-            return image;
-        }
+        if (!failure.empty()) return "Image decoder could not start: " + failure;
     }
-    Channel link = {channel, Clock::now() + std::chrono::milliseconds(timeLimitMilliseconds)};
+    Channel link = {channel};
     const uint32_t length = static_cast<uint32_t>(path.size());
-    const bool asked = length <= maxPathLength && link.write(&length, sizeof length) && link.write(path.data(), length);
-    const std::string trouble = asked ? receiveAnswer(link, image) : "Image decoder did not take the file name";
-    if (!trouble.empty()) {
+    if (link.write(&length, sizeof length) && link.write(path.data(), length)) return "";
+    stop();
+    return "Image decoder did not take the file name";
+}
+
+DecodedImage ImageDecoderProcess::decode(const std::string& path) {
+    DecodedImage image;
+    if (path.size() > maxPathLength) {
+        image.errors.push_back("Image file name is longer than " + std::to_string(maxPathLength) + " bytes");
+        return image;
+    }
+    // The budget goes by the file's size; a path that is no plain file gets the least, and is still
+    // sent, so that the decoder's own words say what is wrong with it.
+    struct stat file = {};
+    const long long fileBytes = ::stat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode) ? file.st_size : 0;
+    const int cpuBudget = limits.cpuBudgetMilliseconds(fileBytes);
+
+    // A child that ended while idle (killed, or out of memory elsewhere) cannot take the name: one
+    // more try with a fresh child.
+    std::string trouble = ask(path);
+    if (!trouble.empty()) trouble = ask(path);
+    Channel link = {channel};
+    if (trouble.empty()) {
+        link.limit(child, cpuBudget, limits.wallMilliseconds);
+        trouble = receiveAnswer(link, image);
+    }
+    if (!trouble.empty() && child > 0) {
         // It may be damaged, or halfway through an answer: the next file gets a fresh child.
         const int status = stop();
         image.pixels.reset();
-        if (link.timedOut) {
-            image.errors.push_back("Image decoding took longer than " + std::to_string(timeLimitMilliseconds) + " ms");
-        } else {
-            image.errors.push_back(link.closed ? ending(status) : trouble);
+        if (link.overBudget) {
+            trouble = "Image decoding took more than " + std::to_string(cpuBudget) + " ms of processor time";
+        } else if (link.timedOut) {
+            trouble = "Image decoder did not answer within " + std::to_string(limits.wallMilliseconds) + " ms";
+        } else if (link.closed) {
+            trouble = ending(status);
         }
     }
+    if (!trouble.empty()) image.errors.push_back(trouble);
     if (!image.pixels && image.errors.empty()) image.errors.push_back("Image decoder sent no image");
     return image;
 }

@@ -9,6 +9,8 @@
 
 namespace {
 
+std::function<bool()> soundToggle;
+
 // Flips a switch and shows the message for its new state.
 void toggle(bool& setting, const char* enabledText, const char* disabledText) {
     setting = !setting;
@@ -36,6 +38,8 @@ void cycleVertexMode() {
 }
 
 }  // namespace
+
+void setSoundToggle(std::function<bool()> toggle) { soundToggle = std::move(toggle); }
 
 void onKey(int key, int action) {
     // Held keys repeat; only the press toggles.
@@ -70,6 +74,9 @@ void onKey(int key, int action) {
             break;
         case 'A':
             renderSettings.aiDrivingEnabled = !renderSettings.aiDrivingEnabled;
+            break;
+        case 'M':
+            if (soundToggle) showMessage(soundToggle() ? "Sound enabled" : "Sound disabled");
             break;
         default:
             break;

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -9,6 +10,7 @@
 #include <sys/resource.h>
 #include <gtest/gtest.h>
 
+#include "assets/ImageDecoderProcess.h"
 #include "assets/Texture.h"
 #include "assets/TextureLibrary.h"
 #include "support/TestMedia.h"
@@ -54,6 +56,18 @@ TEST_F(Textures, DecodesAnImageOnceAndPaletteImagesBecomeRgba) {
     EXPECT_EQ(indexed->type, GL_UNSIGNED_BYTE);
     EXPECT_EQ(pixelBytes(*indexed, 4),
               (std::vector<uint8_t>{0, 0, 255, 255, 255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 255, 255}));
+}
+
+TEST_F(Textures, TheLargestImageWithSixteenBitChannelsLoadsAsBytes) {
+    const std::string path = media.textures() + "deep.png";
+    ASSERT_EQ(std::system(("convert -size 4096x4096 xc:'rgb(10,20,30)' -alpha set -depth 16 PNG64:" + path).c_str()), 0);
+    CapturedStream errors(std::cerr);
+    boost::shared_ptr<Texture> texture = get("deep.png");
+    EXPECT_EQ(errors.text(), "");
+    ASSERT_EQ(std::make_pair(texture->width, texture->height), std::make_pair(4096, 4096));
+    ASSERT_EQ(DecodedImage::bytesPerPixel(texture->format, texture->type), 4);
+    const uint8_t* last = &texture->data[4096 * 4096 * 4 - 4];
+    EXPECT_EQ(std::vector<uint8_t>(last, last + 4), (std::vector<uint8_t>{10, 20, 30, 255}));
 }
 
 TEST_F(Textures, UnreadableTruncatedOrHostileImagesGiveAPlaceholderAndTheirErrorsOnce) {
@@ -107,10 +121,11 @@ TEST_F(Textures, UnreadableTruncatedOrHostileImagesGiveAPlaceholderAndTheirError
         EXPECT_EQ(errors.count("texture file: "), errorLines);
     }
     // Neither this process nor a decoder process grew towards the gigabytes these files asked for.
-    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+    for (const auto& bound : {std::make_pair(RUSAGE_SELF, size_t(256) << 20),
+                              std::make_pair(RUSAGE_CHILDREN, ImageDecoderProcess::memoryBudget)}) {
         rusage usage;
-        getrusage(who, &usage);
-        EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "kilobytes";
+        getrusage(bound.first, &usage);
+        EXPECT_LT(size_t(usage.ru_maxrss) * 1024, bound.second) << "bytes";
     }
 }
 

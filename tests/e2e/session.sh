@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # One player's session: the game opens with its display, drives, drops a shell behind, ends and
 # restarts the race, steers, answers the toggle keys, uses items from the grid and quits on Escape.
+# OpenAL's silent driver stands in for a sound card: every sound loads and plays, unheard.
 source "$(dirname "$0")/lib.sh"
+export ALSOFT_DRIVERS=null
 
 RANKING="80 20 250 240"     # "Ranking:" at (2W/8, 8H/12)
 PLAYER="140 100 442 500"    # the player's kart on the grid
@@ -92,11 +94,11 @@ key F2
 expect_soon nofps less 10 "F2 removes the frame-rate line" white_pixels 200 20 636 80
 
 # Every other toggle adds its lines to the messages, F4 and F5 a magnification and a minification
-# filter each, the magnification one the same for both; those of F3 have long gone. The toggles that
-# slow the frames down come last, so that all the lines show in the same frame.
+# filter each, the magnification one the same for both, M the sound's; those of F3 have long gone.
+# The toggles that slow the frames down come last, so that all the lines show in the same frame.
 shot quiet
-key --delay 0 F4 F5 F9 F8 F7 F6
-expect_burst toggles 1000 6 "F4 to F9 show their messages" message_lines
+key --delay 0 m F4 F5 F9 F8 F7 F6
+expect_burst toggles 1000 7 "M and F4 to F9 show their messages" message_lines
 # Without A the computer karts would have gone round the first bend long ago: their orange on the road.
 expect_more "$(colour_pixels quiet 1024 232 0 268 "rgb(231,121,11)" 15%)" 100 "the karts wait on the grid after A"
 
@@ -107,4 +109,5 @@ expect_more "$(grep -c "^culled objects / plane: 0 ([0-9]*) 1 ([0-9]*) 2 ([0-9]*
     "$WORK/stdout")" 4 "the culling statistics line is printed about once a second"
 [ "$(grep -c "^creating terrain from mesh: Track.mesh.xml" "$WORK/stdout")" -eq 2 ] ||
     fail "the level was not loaded twice, at the start and on the restart"
+! grep -q "sound" "$WORK/stderr" || fail "a sound was missing, or the null device was not found"
 echo "session: ok"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up failures are reported as failures; a driver without vertex buffer objects still plays, and
-# texture files that crashed, stalled or bloated the image library leave placeholders in their stead.
+# Start-up failures are reported as failures; a driver without vertex buffer objects still plays,
+# texture files that crashed, stalled or bloated the image library leave placeholders in their stead,
+# and a machine without a sound device plays silently after saying so once.
 source "$(dirname "$0")/lib.sh"
 
 # No X display: the window cannot open. One error line, and a status that says it failed.
@@ -23,6 +24,10 @@ started=$(date +%s%N)
 start_game
 window_ms=$((($(date +%s%N) - started) / 1000000))
 grep -qx "WARNING: vertex buffer objects not supported" "$WORK/stderr" || fail "the warning line is missing"
+if ! ls /dev/snd/pcmC*p "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" >/dev/null 2>&1; then
+    [ "$(grep -c "sound" "$WORK/stderr")" -eq 1 ] || fail "not one line about sound without a sound device"
+    grep -qx "No sound device: the game plays silently" "$WORK/stderr" || fail "the no-sound line is missing"
+fi
 for texture in asphalt grass; do
     grep -q "^texture file: .*/$texture.tga$" "$WORK/stderr" || fail "no error line for $texture.tga"
 done

@@ -14,7 +14,8 @@ for file in "bin/$command" libexec/vorbel-race/vorbel-race libexec/vorbel-race/v
     [ -s "$WORK/root/usr/$file" ] || fail "the package lacks /usr/$file"
 done
 depends=" $(dpkg-deb -f "$package" Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "  # package names only
-for library in libbullet3.24 libtinyxml2.6.2v5 libglfw3 libglew2.2 libdevil1c2 libglut3.12 libglu1-mesa; do
+for library in libbullet3.24 libtinyxml2.6.2v5 libglfw3 libglew2.2 libdevil1c2 libglut3.12 libglu1-mesa libopenal1 \
+    libsndfile1; do
     [[ "$depends" == *" $library "* ]] || fail "Depends lacks $library:$depends"
 done
 echo "package: ok"

@@ -13,9 +13,11 @@
 #include "LevelPlanner.h"
 #include "MaterialCatalog.h"
 #include "MediaNames.h"
+#include "MusicComposer.h"
 #include "NumberFormat.h"
 #include "SceneWriter.h"
 #include "SceneryModels.h"
+#include "SoundEffects.h"
 #include "TexturePainter.h"
 #include "TrackBuilder.h"
 #include "TrackLayout.h"
@@ -26,6 +28,7 @@ namespace {
 
 const char* const meshesFolder = "meshes";
 const char* const texturesFolder = "textures";
+const char* const soundsFolder = "sounds";
 const char* const markerFile = "this is media.txt";
 const char* const materialScript = "meshes/Scene.material";
 const char* const sceneFile = "meshes/level.scene.xml";
@@ -77,6 +80,7 @@ bool MediaGenerator::run() {
     std::error_code error;
     fs::create_directories(fs::path(root) / meshesFolder, error);
     fs::create_directories(fs::path(root) / texturesFolder, error);
+    fs::create_directories(fs::path(root) / soundsFolder, error);
     if (error) return fail("cannot create " + root + ": " + error.message());
     const std::optional<Circuit> made = Circuit::make(circuit);
     if (!made) return fail("no draft of circuit " + std::to_string(circuit) + " passes the checks");
@@ -85,6 +89,7 @@ bool MediaGenerator::run() {
         return fail("cannot write the textures");
     }
     if (!writeFile(materialScript, MaterialCatalog::script())) return false;
+    if (!SoundEffects::writeAll((fs::path(root) / soundsFolder).string(), circuit)) return false;
 
     const TrackBuilder trackBuilder(*made);
     const std::vector<Vec3> checkpoints = trackBuilder.checkpoints();
@@ -133,7 +138,8 @@ bool MediaGenerator::run() {
          << " triangles, ground " << meshes[meshName::ground].triangleCount() << ", kart "
          << meshes[meshName::kartCentre].triangleCount() << " (" << formatNumber(kart.x, 2) << " x "
          << formatNumber(kart.y, 2) << " x " << formatNumber(kart.z, 2) << "); " << nodes.size() << " scene nodes, "
-         << meshes.size() << " meshes, " << TexturePainter::count() << " textures";
+         << meshes.size() << " meshes, " << TexturePainter::count() << " textures; sounds and music ("
+         << MusicComposer(circuit).describe() << ")";
     report = line.str();
     return true;
 }

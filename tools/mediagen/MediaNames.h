@@ -86,3 +86,25 @@ constexpr const char* grandstand = "Grandstand.mesh";
 constexpr const char* gantryPost = "GantryPost.mesh";
 constexpr const char* banner = "StartBanner.mesh";
 }  // namespace meshName
+
+// The sound files, in media/sounds/.
+namespace soundFile {
+constexpr const char* engine = "engine.wav";  // loops
+constexpr const char* skid = "skid.wav";      // loops
+constexpr const char* star = "star.wav";      // loops
+constexpr const char* itemTaken = "item.wav";
+constexpr const char* greenShell = "shell_green.wav";
+constexpr const char* redShell = "shell_red.wav";
+constexpr const char* shellBackwards = "shell_back.wav";
+constexpr const char* shellBounce = "bounce.wav";
+constexpr const char* hit = "hit.wav";
+constexpr const char* spinOut = "spin.wav";
+constexpr const char* driftBoost = "boost.wav";
+constexpr const char* bump = "bump.wav";
+constexpr const char* turbo = "turbo.wav";
+constexpr const char* flash = "flash.wav";
+constexpr const char* lap = "lap.wav";
+constexpr const char* finalLap = "final_lap.wav";
+constexpr const char* fanfare = "fanfare.wav";
+constexpr const char* music = "music.wav";  // loops; streamed
+}  // namespace soundFile

@@ -1,5 +1,7 @@
 #include "RaceRunner.h"
 
+#include "SoundRecorder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -30,6 +32,7 @@ namespace {
 const float subStep = Game::subStep;
 const float extraRowSpacing = 9.0f;   // extra karts line up in rows behind the grid
 const float extraColumnOffset = 7.0f;
+const float fanfareSeconds = 3.0f;  // recorded after the race, for the finish fanfare to ring out
 
 // Resident set of this process, from the kernel's account of it.
 long residentKilobytes() {
@@ -57,10 +60,13 @@ RaceRunner::RaceRunner(const Options& options)
     prepareShellClasses();
     game = new Game();
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
-    if (options.recordCircuit >= 0) recorder.reset(new ReplayRecorder(options.recordCircuit));
-    game->readControls = [this] { return recorder ? recorder->record(*game, drivenControls()) : drivenControls(); };
+    if (options.recordCircuit >= 0) replayRecorder.reset(new ReplayRecorder(options.recordCircuit));
+    game->readControls = [this] { return replayRecorder ? replayRecorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
     game->restart();
+    if (!options.soundOut.empty()) {
+        recorder.reset(new SoundRecorder(*game, options.mediaPrefix + "media/sounds/", options.soundOut));
+    }
     loadWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
     startRace();
 }
@@ -83,6 +89,7 @@ bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) 
 }
 
 RaceRunner::~RaceRunner() {
+    recorder.reset();
     delete game;
     releaseShellClasses();
     stopProcessLibraries();
@@ -179,6 +186,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     double soaked = 0;
     for (;;) {
         game->dynamicsWorld->stepSimulation(subStep, 1, subStep);
+        if (recorder) recorder->step(subStep);
         // The frame would move the dust on; without one the runner does, or it would pile up.
         for (ParticleEmitter* emitter : ParticleEmitter::allEmitters) emitter->update(subStep);
         ++steps;
@@ -202,11 +210,13 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
         countShells();
         startRace();
     }
+    if (recorder) recorder->ringOut(fanfareSeconds);
     elapsedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return results;
 }
 
-Replay RaceRunner::recordedReplay() const { return recorder ? recorder->replay(*game) : Replay(); }
+Replay RaceRunner::recordedReplay() const { return replayRecorder ? replayRecorder->replay(*game) : Replay(); }
+bool RaceRunner::recorded() { return !recorder || (recorder->isReady() && recorder->finish()); }
 
 std::string RaceRunner::fingerprint() const {
     std::ostringstream text;

@@ -9,6 +9,7 @@
 class Game;
 class ReplayRecorder;
 struct Replay;
+class SoundRecorder;
 class Vehicle;
 
 // Runs a race on the real level without a window, at fixed 1/60 s sub-steps as fast as the machine allows.
@@ -25,6 +26,7 @@ public:
         unsigned int seed = 1;
         bool quiet = false;               // no per-race table
         int recordCircuit = -1;           // 0 and up: record the player's controls as a replay of this circuit
+        std::string soundOut;             // WAV file to record what the player's camera hears into
     };
 
     // What one vehicle did in a race.
@@ -47,6 +49,8 @@ public:
 
     // Runs one race (or the soak) and returns the results of the last race.
     std::vector<Result> run();
+    // False when a recording was asked for and could not be written whole.
+    bool recorded();
 
     long subSteps() const { return steps; }
     long shellsFired() const { return firedShells; }
@@ -77,7 +81,8 @@ private:
 
     Options options;
     Game* game;
-    std::unique_ptr<ReplayRecorder> recorder;
+    std::unique_ptr<ReplayRecorder> replayRecorder;
+    std::unique_ptr<SoundRecorder> recorder;
     std::vector<Tracker> trackers;
     std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step
     long firedShells;

@@ -23,7 +23,7 @@ namespace {
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
                  "                          [--karts N] [--time-limit S] [--soak S] [--seed N] [--jobs N]\n"
-                 "                          [--check] [--quiet] [--record FILE]\n"
+                 "                          [--check] [--quiet] [--record FILE] [--sound-out FILE.wav]\n"
                  "       vorbel-race-runner --replay FILE [--media PREFIX]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
@@ -31,6 +31,7 @@ void usage() {
                  "  --jobs N         race up to N circuits of the list at once, each in a process of its own\n"
                  "  --karts N        race N karts: fewer removes computer karts, more adds rows behind the grid\n"
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
+                 "  --sound-out FILE record what the player's camera hears, as a 44.1 kHz stereo WAV file\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
                  "                   the course slabs, and a driven player's kart went round a lap on the road\n"
                  "  --record FILE    save the replay of the (last) race: the player's controls, a check each second\n"
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
             recordFile = argv[++i];
         } else if (arg == "--replay" && hasValue) {
             replayFile = argv[++i];
+        } else if (arg == "--sound-out" && hasValue) {
+            options.soundOut = argv[++i];
         } else if (arg == "--check") {
             check = true;
         } else if (arg == "--quiet") {
@@ -88,6 +91,10 @@ int main(int argc, char** argv) {
     }
 
     if (!replayFile.empty()) return ReplayCheck(replayFile, mediaGiven ? options.mediaPrefix : "").run();
+    if (!sweep.empty() && !options.soundOut.empty()) {
+        usage();  // each race of a sweep runs in a process of its own: there is no one race to hear
+        return 2;
+    }
     if (!sweep.empty()) {
         const bool sound = CircuitSweep(sweep, options, jobs).run();
         if (check && !sound) {
@@ -140,6 +147,7 @@ int main(int argc, char** argv) {
         }
         std::cout << "replay " << recordFile << ": " << bytes.size() << " bytes" << std::endl;
     }
+    if (!runner.recorded()) return 1;
     if (check && !RaceRunner::isSound(results, options.player)) {
         std::cerr << "FAILED: a kart did not go round, left the course or stalled for more than "
                   << RaceRunner::stallLimit << " s" << std::endl;
