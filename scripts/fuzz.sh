@@ -33,7 +33,7 @@ texture_seeds() {
 
 export UBSAN_OPTIONS="print_stacktrace=1"
 failed=()
-for reader in mesh material scene checkpoints texture sound; do
+for reader in mesh material scene checkpoints texture sound replay records; do
   work="$build/fuzz-work/$reader"
   mkdir -p "$work/corpus" "$work/findings"
   seeds="tests/fuzz/corpus/$reader"

@@ -5,6 +5,7 @@ set -euo pipefail
 
 GAME="$1"
 WORK=$(mktemp -d /tmp/vorbel-e2e-XXXXXX)
+export XDG_DATA_HOME="$WORK/data"  # records and replays of the tests' races stay out of the tester's
 SERVER="" GAME_PID=""
 
 cleanup() {

@@ -63,6 +63,7 @@ RaceRunner::RaceRunner(const Options& options)
     if (options.recordCircuit >= 0) replayRecorder.reset(new ReplayRecorder(options.recordCircuit));
     game->readControls = [this] { return replayRecorder ? replayRecorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
+    if (options.karts > 0) game->settings.computerDrivers = std::min(options.karts - 1, RaceSettings::maxComputerDrivers);
     game->restart();
     if (!options.soundOut.empty()) {
         recorder.reset(new SoundRecorder(*game, options.mediaPrefix + "media/sounds/", options.soundOut));
@@ -97,17 +98,8 @@ RaceRunner::~RaceRunner() {
 }
 
 void RaceRunner::adjustKartCount() {
-    if (options.karts <= 0) return;
-    // Fewer karts: computer karts leave from the back of the list; the player stays.
-    for (int i = game->vehicles.size() - 1; i >= 0 && game->vehicles.size() > options.karts; --i) {
-        Vehicle* vehicle = game->vehicles[i];
-        if (!game->players.empty() && vehicle == game->players.front()) continue;
-        // Removing from the back keeps the karts and their records in step (only the player can
-        // stand behind the gap, and it is moved into it by both removals alike).
-        game->vehicles.removeAtIndex(i);
-        game->raceRecords.erase(game->raceRecords.begin() + i);
-        delete vehicle;
-    }
+    // Fewer karts are the race's own setting; more line up behind the grid, which no replay can hold.
+    if (game->vehicles.size() >= options.karts) return;
     if (game->vehicles.size() == 0) {
         std::cerr << "WARNING: the level has no karts to line more up behind" << std::endl;
         return;

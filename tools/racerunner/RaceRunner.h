@@ -20,7 +20,7 @@ public:
     struct Options {
         std::string mediaPrefix;          // folder above media/
         PlayerMode player = PlayerMode::driven;
-        int karts = 0;                    // 0: as the level has them; fewer removes computer karts, more adds them
+        int karts = 0;                    // 0: as the level has them; fewer races fewer computer drivers, more adds karts
         double timeLimit = 600.0;         // simulated seconds of one race
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;

@@ -15,6 +15,7 @@
 #include "RaceRunner.h"
 #include "ReplayCheck.h"
 #include "app/MediaDirectory.h"
+#include "game/RaceSettings.h"
 #include "records/PlayerFile.h"
 #include "replay/Replay.h"
 
@@ -110,6 +111,11 @@ int main(int argc, char** argv) {
         options.mediaPrefix = generated->prefix();
     }
     if (!recordFile.empty()) {
+        if (options.karts > RaceSettings::maxComputerDrivers + 1) {
+            std::cerr << "karts beyond the grid are no part of a race a replay can hold: --record races at most "
+                      << RaceSettings::maxComputerDrivers + 1 << std::endl;
+            return 2;
+        }
         options.recordCircuit = circuit ? *circuit : mediaCircuit(options.mediaPrefix);
         if (options.recordCircuit < 0) {
             std::cerr << "the media under " << options.mediaPrefix << " name no circuit: no replay can be recorded"
