@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <btBulletDynamicsCommon.h>
+
+#include "entities/Vehicle.h"
 
 #include "app/ProcessLibraries.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
 #include "items/ShellClasses.h"
+#include "replay/GhostPath.h"
 #include "replay/RaceCheck.h"
 #include "replay/Replay.h"
 #include "replay/ReplayRecorder.h"
@@ -37,14 +42,20 @@ struct RealLevel : ::testing::Test {
         return controls;
     }
 
-    // Records `steps` sub-steps of a race on a fresh game, one sub-step per physics step.
-    Replay record(int64_t steps) {
+    // Records `steps` sub-steps of a race on a fresh game, one sub-step per physics step, and where the
+    // player's kart was at each value of the race clock.
+    Replay record(int64_t steps, std::map<int64_t, btVector3>* path = nullptr) {
         Game game;
         ReplayRecorder recorder(0);
         game.settings = settings;
         game.readControls = [&] { return recorder.record(game, scripted(game.raceSteps)); };
         game.restart();
-        while (game.raceSteps < steps) game.dynamicsWorld->stepSimulation(Game::subStep, 1, Game::subStep);
+        while (game.raceSteps < steps) {
+            game.dynamicsWorld->stepSimulation(Game::subStep, 1, Game::subStep);
+            btTransform pose;
+            game.players.front()->getWorldTransform(pose);
+            if (path) (*path)[game.raceSteps] = pose.getOrigin();
+        }
         return recorder.replay(game);
     }
 
@@ -97,4 +108,18 @@ TEST_F(RealLevel, AReplayChecksUntilOneControlIsChangedAndThenFailsAtThatSecond)
         EXPECT_FALSE(run.checks());
         EXPECT_EQ(run.outcome().firstMismatchSecond, change.second) << run.verdict();
     }
+}
+
+// The fault: a ghost a sub-step ahead of or behind the race it shows, or one that drives another
+// kart's path than the player's.
+TEST_F(RealLevel, TheGhostDrivesWhereThePlayerDroveAtEachSubStep) {
+    std::map<int64_t, btVector3> driven;
+    const Replay replay = record(400, &driven);
+    std::string error;
+    const GhostPath ghost = GhostPath::fromReplay(replay, error);
+    ASSERT_EQ(ghost.size(), 400u) << error;
+    ASSERT_NE(driven[251], driven[250]) << "a sub-step off shows";
+    for (int64_t step : {1, 2, 250, 400}) EXPECT_EQ(ghost.poseAt(step).getOrigin(), driven[step]) << step;
+    EXPECT_EQ(ghost.poseAt(0).getOrigin(), driven[1]) << "the start shows the first pose";
+    EXPECT_EQ(ghost.poseAt(1000).getOrigin(), driven[400]) << "after its race the ghost stays where it ended";
 }
