@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <atomic>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <thread>
@@ -16,6 +18,7 @@
 #include "game/BitmapText.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "game/HeadsUpDisplay.h"
 #include "game/KeyInput.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
@@ -101,14 +104,14 @@ std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, int 
 }
 
 // A time trial's ghost: the path of the best race on this circuit over as many laps, run again.
-GhostPath ghostOfBestRace(int circuit, int laps) {
+GhostPath ghostOfBestRace(int circuit, int laps, std::atomic<int>& percent) {
     std::string error;
     const std::optional<Replay> best = ReplayArchive(playerDataFolder()).best(circuit, laps, error);
     if (!best) {
         if (!error.empty()) std::cerr << "WARNING: no ghost: the best race cannot be read (" << error << ")" << std::endl;
         return GhostPath();
     }
-    GhostPath path = GhostPath::fromReplay(*best, error);
+    GhostPath path = GhostPath::fromReplay(*best, error, [&percent](double share) { percent = static_cast<int>(share * 100); });
     if (path.empty()) std::cerr << "WARNING: no ghost: the best race " << error << std::endl;
     return path;
 }
@@ -128,9 +131,11 @@ int runApplication(const GameArguments& arguments) {
     std::unique_ptr<Game> game;
     std::unique_ptr<GhostKart> ghost;
     const bool timeTrial = arguments.timeTrial && arguments.replayFile.empty() && circuit >= 0;
+    std::atomic<int> ghostPercent(0);
+    std::atomic<bool> loaded(false);
     std::thread loading([&] {
         prepareShellClasses();
-        GhostPath ghostPath = timeTrial ? ghostOfBestRace(circuit, settings.laps) : GhostPath();
+        GhostPath ghostPath = timeTrial ? ghostOfBestRace(circuit, settings.laps, ghostPercent) : GhostPath();
         game.reset(new Game());
         game->settings = settings;
         game->restart();
@@ -138,8 +143,17 @@ int runApplication(const GameArguments& arguments) {
             ghost.reset(new GhostKart(*game, std::move(ghostPath)));
             game->ghost = ghost.get();
         }
+        loaded = true;
     });
     GLFWwindow* window = openWindow();
+    // A whole race run again takes seconds: the window says so meanwhile, rather than stay black.
+    while (window && timeTrial && !loaded) {
+        initBitmapFont();
+        drawNotice("The best race runs again for its ghost: " + std::to_string(ghostPercent) + " %");
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     loading.join();
     Light light(lightPosition, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0);
     game->addLight(&light);

@@ -114,3 +114,11 @@ void drawRankingScreen(const Game& game) {
     }
     endScreenText();
 }
+
+void drawNotice(const std::string& text) {
+    const int w = windowWidth(), h = windowHeight(), glyphWidth = 9;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    beginScreenText();
+    textAt((w - glyphWidth * static_cast<int>(text.size())) / 2, h / 2, text);
+    endScreenText();
+}

@@ -10,4 +10,6 @@ void drawHeadsUpDisplay(const Game& game, const Vehicle* target);
 // Final placings and the restart prompt, shown once the race is over.
 void drawRankingScreen(const Game& game);
 std::string rankingText(const Game& game);
+// One line in the middle of an otherwise empty window, while there is no race to show yet.
+void drawNotice(const std::string& text);
 std::string fpsText(double fps);

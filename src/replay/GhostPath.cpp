@@ -27,7 +27,7 @@ btTransform GhostPath::poseAt(int64_t step) const {
     return btTransform(btQuaternion(p[3], p[4], p[5], p[6]), btVector3(p[0], p[1], p[2]));
 }
 
-GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error) {
+GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error, const std::function<void(double)>& progress) {
     GhostPath path;
     if (replay.build != gameBuildIdentity()) {
         error = "recorded by another build of the game";
@@ -35,7 +35,11 @@ GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error) {
     }
     Game game;
     ReplayRun run(game, replay);
-    run.run([&path](const Game& after) { path.add(after); });
+    const double steps = static_cast<double>(replay.controls.size());
+    run.run([&](const Game& after) {
+        path.add(after);
+        if (progress && after.raceSteps % Replay::stepsPerCheck == 0) progress(after.raceSteps / steps);
+    });
     if (!run.checks()) {
         error = "it does not run as recorded: " + run.verdict();
         path.poses.clear();

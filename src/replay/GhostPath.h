@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,10 @@ public:
     size_t size() const { return poses.size(); }
 
     // Runs `replay` again on a game of its own (so no other game may be running) and keeps the player's
-    // path; empty, with `error` saying why, when the race does not come out as recorded.
-    static GhostPath fromReplay(const Replay& replay, std::string& error);
+    // path; empty, with `error` saying why, when the race does not come out as recorded. `progress`, if
+    // given, hears the share of the race run so far, from 0 to 1.
+    static GhostPath fromReplay(const Replay& replay, std::string& error,
+                                const std::function<void(double)>& progress = nullptr);
 
 private:
     std::vector<std::array<float, 7>> poses;  // origin x, y, z and rotation x, y, z, w
