@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A short fuzz pass over every file reader: configures and builds ./build-fuzz with clang (libFuzzer,
+# A short fuzz pass over every file reader: builds ./build-fuzz (scripts/sanitizer-build.sh: libFuzzer,
 # AddressSanitizer, UBSan), then runs each target for N seconds (first argument, default 20) from its
 # seed corpus. Prints one line per reader; the full libFuzzer output only when a target reports a
 # crash, a leak or undefined behaviour, and then fails. The input that caused it is left in
@@ -10,11 +10,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 build=build-fuzz
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -DVORBEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-if ! cmake --build "$build" -j2 >"$build/build.log" 2>&1; then
-  cat "$build/build.log" >&2
-  exit 1
-fi
+scripts/sanitizer-build.sh
 
 # Tiny images of every kind the texture target tries, each led by the byte that picks its extension
 # (the order of the target's list): true colour, a four-colour palette, and run-length coded.

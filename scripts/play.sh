@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up, then starts the game on a circuit: circuit 0 (the default) from the build
 # folder, where the build generates its media; any other number from a folder of its own under
-# build/circuits/, where its media are generated the first time (and again after the generator
-# has been rebuilt).
+# build/circuits/, which the media generator makes current first (generating the circuit when it is
+# missing or another build of the generator wrote it, safely beside other starts). When it cannot,
+# circuit 0 starts instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 circuit="${1:-0}"
@@ -15,10 +16,10 @@ scripts/setup.sh
 root="$PWD"
 folder=build
 if [ "$circuit" -ne 0 ]; then
-  folder="build/circuits/$circuit"
-  marker="$folder/media/this is media.txt"
-  if [ ! -e "$marker" ] || [ build/vorbel-mediagen -nt "$marker" ]; then
-    build/vorbel-mediagen "$folder/media" "$circuit"
+  if build/vorbel-mediagen --ensure "build/circuits/$circuit/media" "$circuit"; then
+    folder="build/circuits/$circuit"
+  else
+    echo "play.sh: starting circuit 0 instead of circuit $circuit" >&2
   fi
 fi
 cd "$folder"

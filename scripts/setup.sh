@@ -9,7 +9,7 @@ packages=(
   libbullet-dev libtinyxml-dev libboost-dev libglfw3-dev libglew-dev libdevil-dev freeglut3-dev libglu1-mesa-dev
   zlib1g-dev libx11-dev libopenal-dev libsndfile1-dev sox
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils desktop-file-utils
+  xvfb xdotool imagemagick x11-utils desktop-file-utils lintian
   clang libclang-rt-14-dev
 )
 

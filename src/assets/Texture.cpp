@@ -19,9 +19,7 @@ Texture::~Texture() {
 
 void Texture::upload() {
     glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(renderSettings.minFilter));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(renderSettings.magFilter));
+    applyFilters();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, maxMipmapLevel);
     // Rows of RGB images need not be 4-byte multiples: read them tightly packed.
@@ -36,6 +34,10 @@ void Texture::upload() {
 
 void Texture::bind() {
     if (!uploaded) upload();
+    glBindTexture(GL_TEXTURE_2D, id);
+}
+
+void Texture::applyFilters() {
     glBindTexture(GL_TEXTURE_2D, id);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(renderSettings.minFilter));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(renderSettings.magFilter));

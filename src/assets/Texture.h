@@ -12,9 +12,12 @@ struct Texture {
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Makes this texture current with the present filters, uploading it first if needed.
+    // Makes this texture current, uploading it first if needed. Only the binding, so that a display
+    // list recording it does not pin the filters of that moment.
     void bind();
     void upload();
+    // Gives the texture object the present filters; it keeps them until the next change.
+    void applyFilters();
 
     std::string name;  // path the image was read from
     unsigned int id;   // GL texture name, 0 until uploaded

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "assets/TextureLibrary.h"
 #include "game/MessageLog.h"
 #include "game/RenderSettings.h"
 
@@ -26,4 +27,5 @@ void applyTextureFilters() {
     const Choice& choice = (nearest ? nearestChoices : linearChoices)[mode];
     renderSettings.minFilter = choice.filter;
     showMessage(choice.message);
+    TextureLibrary::instance().applyFilters();
 }

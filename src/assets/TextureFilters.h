@@ -1,4 +1,5 @@
 #pragma once
 
-// Derives the GL filters from the nearest-filtering and mipmap switches and reports them on screen.
+// Derives the GL filters from the nearest-filtering and mipmap switches, reports them on screen and
+// gives them to every texture already uploaded.
 void applyTextureFilters();

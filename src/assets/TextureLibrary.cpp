@@ -76,3 +76,9 @@ boost::shared_ptr<Texture> TextureLibrary::getTexture(const std::string& name) {
     }
     return cached;
 }
+
+void TextureLibrary::applyFilters() {
+    for (const auto& [path, texture] : cache) {
+        if (texture && texture->uploaded) texture->applyFilters();
+    }
+}

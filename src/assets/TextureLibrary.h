@@ -18,6 +18,8 @@ public:
     static TextureLibrary& instance();
 
     boost::shared_ptr<Texture> getTexture(const std::string& name);
+    // Gives every uploaded texture the present filters; the others take them when they upload.
+    void applyFilters();
 
 private:
     friend void startProcessLibraries(const std::string& mediaPrefix);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
 
 #include "assets/MaterialLibrary.h"
 #include "assets/Mesh.h"
@@ -17,6 +18,7 @@
 #include "assets/MeshPatchProperties.h"
 #include "assets/Texture.h"
 #include "game/Game.h"
+#include "game/KeyInput.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
 #include "support/GLTestWindow.h"
@@ -35,11 +37,13 @@ const float sheetHalfSize = 6.0f;
 const float normalLean = 0.13f;  // per unit from the centre, so that the light shades across the sheet
 const int sheetCells = 12;
 const int textureSize = 6;  // rows of 18 bytes: GL's usual 4-byte row alignment would skew them
+const int checksSize = 32;  // texels a side of a black and white checkerboard, one texel a check
 
 const char* const materialScript =
     "material Sheet { technique { pass { ambient 0.3 0.3 0.3 1 diffuse 0.7 0.7 0.7 1 specular 0.2 0.2 0.2 1 20\n"
     "  texture_unit { texture Quadrants.tga } } } }\n"
-    "material Plain { ambient 0.6 0.6 0.6 1 diffuse 0.6 0.6 0.6 1 specular 0 0 0 1 0 }\n";
+    "material Plain { ambient 0.6 0.6 0.6 1 diffuse 0.6 0.6 0.6 1 specular 0 0 0 1 0 }\n"
+    "material Checks { texture Checks.tga }\n";
 
 // Lower left red, lower right green, upper left blue, upper right yellow.
 std::string quadrantImage() {
@@ -52,6 +56,12 @@ std::string quadrantImage() {
         }
     }
     return tgaImage(textureSize, textureSize, 24, pixels);
+}
+
+std::string checksImage() {
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < checksSize * checksSize; ++i) pixels.insert(pixels.end(), 3, (i / checksSize + i) % 2 * 255);
+    return tgaImage(checksSize, checksSize, 24, pixels);
 }
 
 // A flat submesh at z = 0 of cells x cells squares over [x0, x1] x [y0, y1], two counter-clockwise
@@ -86,7 +96,8 @@ std::string gridSubmesh(const char* material, int cells, float x0, float x1, flo
 std::string sheetMeshXml() {
     return "<mesh><submeshes>" + gridSubmesh("Sheet", sheetCells, -sheetHalfSize, sheetHalfSize, -sheetHalfSize,
                                              sheetHalfSize, true) +
-           gridSubmesh("Plain", 1, 7, 10, -1.5f, 1.5f, false) + "</submeshes></mesh>";
+           gridSubmesh("Plain", 1, 7, 10, -1.5f, 1.5f, false) +
+           gridSubmesh("Checks", 1, 7.5f, 8, 3, 3.5f, true) + "</submeshes></mesh>";
 }
 
 // The same triangles reach the rasteriser in every mode; rounding may still differ a little.
@@ -114,6 +125,7 @@ struct MeshDrawing : ::testing::Test {
     MeshDrawing() : game(new Game()) {
         window.media.write("meshes/Scene.material", materialScript);
         window.media.write("textures/Quadrants.tga", quadrantImage());
+        window.media.write("textures/Checks.tga", checksImage());
         window.media.startLibraries();
         light.reset(new Light(lightDirection, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0));
         game->addLight(light.get());
@@ -124,7 +136,8 @@ struct MeshDrawing : ::testing::Test {
     // a file of its own, so its patches (and their display lists and buffers) are new. The sheet lies
     // over x, y in [-6, 6] with texture coordinates from 0 to 1 across it (material "Sheet"); beside
     // it on the right, from x = 7 to 10, lies a flat tile of material "Plain" without texture
-    // coordinates, as a second submesh.
+    // coordinates, as a second submesh; above that, from x = 7.5 to 8, a small tile of material
+    // "Checks", whose checks are finer than the window's pixels there.
     boost::shared_ptr<Mesh> loadSheet(const std::string& fileName) {
         window.media.write("meshes/" + fileName, sheetMeshXml());
         return MeshLibrary::instance().loadMesh(fileName);
@@ -148,7 +161,7 @@ struct MeshDrawing : ::testing::Test {
 
 }  // namespace
 
-TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImage) {
+TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImageAndEveryDrawingKeyReachesIt) {
     ASSERT_TRUE(renderSettings.vertexBuffersSupported);
     // The first drawing of all records a list in immediate mode, and binds the texture for the first
     // time while it does: the image must go to GL before the list starts, not into the list.
@@ -171,7 +184,8 @@ TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImage) {
     const ChannelRange shading = redRange(expected, {360, 230, 470, 330});  // inside the red quadrant
     EXPECT_GT(shading.high - shading.low, 12);
 
-    const std::pair<int, bool> settings[] = {{0, false}, {1, false}, {1, true}, {2, false}, {2, true}};
+    // Buffers first: what they leave bound must not disturb the vertex arrays after them.
+    const std::pair<int, bool> settings[] = {{2, true}, {2, false}, {1, false}, {1, true}, {0, false}};
     for (const auto& [mode, lists] : settings) {
         const std::string name = "Sheet" + std::to_string(mode) + (lists ? "L" : "");
         SCOPED_TRACE(name);
@@ -183,28 +197,33 @@ TEST_F(MeshDrawing, EveryVertexModeDrawsTheSameTexturedLitImage) {
         EXPECT_EQ(mesh->patches[0]->displayList != 0, lists && mode != 2);
     }
 
-    // Shrunk in memory, the reference sheet draws as recorded while lists are used.
+    // The reference sheet gets its buffers too, then shrinks in memory: its list and its buffers keep
+    // it as it was. Each key, pressed as a player would, reaches the sheet drawn before: the picture
+    // after the press differs from the first one (true), or is that one again.
+    use(2, true);
+    draw(*reference);
     MeshPatch& sheet = *reference->patches[0];
     for (uint32_t i = 0; i < sheet.geometry->vertexCount * 3; ++i) sheet.geometry->positions[i] *= 0.4f;
-    use(1, true);
-    EXPECT_LE(largestDifference(draw(*reference), expected), modeTolerance);
-
-    // Each bind outside a list applies the texture filter of the moment.
-    const unsigned int usualFilter = renderSettings.magFilter;
-    renderSettings.magFilter = GL_NEAREST;
-    use(1, false);
-    draw(*reference);
-    GLint filter = 0;
-    glBindTexture(GL_TEXTURE_2D, texture->id);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
-    renderSettings.magFilter = usualFilter;
+    const std::pair<int, bool> presses[] = {
+        {GLFW_KEY_F6, false},                                             // immediate mode, from the list
+        {GLFW_KEY_F3, true}, {GLFW_KEY_F3, false},                        // wireframe
+        {GLFW_KEY_F4, true}, {GLFW_KEY_F4, false},                        // nearest texels, magnified
+        {GLFW_KEY_F5, true}, {GLFW_KEY_F5, false}, {GLFW_KEY_F5, false},  // minified checks without mipmaps
+        {GLFW_KEY_F7, true},                                              // no list: the shrunk sheet
+        {GLFW_KEY_F6, true}, {GLFW_KEY_F6, false},                        // arrays, then buffers
+        {GLFW_KEY_F7, false}, {GLFW_KEY_F6, false}};                      // immediate mode, from the list
+    int pressed = 0;
+    for (const auto& [key, differs] : presses) {
+        onKey(key, GLFW_PRESS);
+        const int difference = largestDifference(draw(*reference), expected);
+        EXPECT_EQ(difference > modeTolerance, differs) << "press " << pressed++ << ": " << difference;
+    }
 
     // Blacken the uploaded image: the list holds only the binding, so it draws the sheet black now.
     const std::vector<uint8_t> black(static_cast<size_t>(texture->width) * texture->height * 3, 0);
+    glBindTexture(GL_TEXTURE_2D, texture->id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, texture->width, texture->height, GL_RGB, GL_UNSIGNED_BYTE, black.data());
-    use(1, true);
     EXPECT_LT(at(draw(*reference), quadrantPoints[0]).r, 60);
 }
 

@@ -80,10 +80,6 @@ expect_soon straight less 1500 "the wheels turn back" differing_pixels standing 
 xdotool keydown Right
 expect_soon right more 2000 "Right steers" differing_pixels standing $PLAYER
 xdotool keyup Right
-key F3
-expect_soon wireframe more 100000 "F3 draws the track as lines" sky_pixels 1024 384 0 384
-key F3
-expect_soon solid less 40000 "F3 again draws the track solid" sky_pixels 1024 384 0 384
 
 # The star where its glow is the only change, and before the shell ahead, which the kart waiting there
 # might send back; no computer kart drops a shell on the road meanwhile.
@@ -93,9 +89,9 @@ use_item g green-shell space shell_ahead
 key F2
 expect_soon nofps less 10 "F2 removes the frame-rate line" white_pixels 200 20 636 80
 
-# Every other toggle adds its lines to the messages, F4 and F5 a magnification and a minification
-# filter each, the magnification one the same for both, M the sound's; those of F3 have long gone.
-# The toggles that slow the frames down come last, so that all the lines show in the same frame.
+# M and F4 to F9 add their lines to the messages, F4 and F5 a magnification and a minification filter
+# each, the magnification one the same for both, M the sound's. The toggles that slow the frames
+# down come last, so that all the lines show in the same frame.
 shot quiet
 key --delay 0 m F4 F5 F9 F8 F7 F6
 expect_burst toggles 1000 7 "M and F4 to F9 show their messages" message_lines

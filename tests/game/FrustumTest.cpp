@@ -56,10 +56,6 @@ TEST_F(FrustumTest, CullsWhatLiesWhollyOutsideAndCountsItOnTheFirstPlaneThatReje
     // The default radius of -1 makes the test one unit stricter.
     EXPECT_FALSE(visible(btVector3(0, 0, 3.5f), -1));
     EXPECT_TRUE(visible(btVector3(0, 0, 4.5f), -1));
-    // With culling off everything is drawn.
-    renderSettings.frustumCulling = false;
-    EXPECT_TRUE(visible(btVector3(0, 0, -50), 1));
-    renderSettings.frustumCulling = true;
 
     // Looking straight up the side planes have no normal: only near and far remain.
     camera.viewDirection = btVector3(0, 1, 0);

@@ -5,11 +5,16 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <btBulletCollisionCommon.h>
 
+#include "assets/Mesh.h"
+#include "entities/StaticEntity.h"
 #include "entities/Vehicle.h"
 #include "game/Camera.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "game/KeyInput.h"
 #include "game/MessageLog.h"
 #include "support/GLTestWindow.h"
 #include "support/ImageChecks.h"
@@ -108,4 +113,22 @@ TEST_F(HeadsUpDisplayDrawing, TestOutputMessageFadesOutOverThreeSeconds) {
     const std::vector<uint8_t> expired = frameAt(3.5);
     EXPECT_EQ(pixelsUnlike(expired, messageArea, skyColour, 3).count, 0);
     EXPECT_TRUE(MessageLog::instance().getTexts().empty());
+}
+
+// Culling leaves out what the camera cannot see, and only that: a box ahead of the camera is drawn,
+// one behind it is counted culled in every frame, until F8 turns culling off.
+TEST_F(HeadsUpDisplayDrawing, CullingLeavesOutOnlyWhatLiesOutOfView) {
+    frameAt(0);  // places the camera
+    const Camera& camera = *world.game->cameras[0];
+    for (const float distance : {40.0f, -40.0f}) {
+        const boost::shared_ptr<Mesh> box = makeBoxMesh(btVector3(3, 3, 3));
+        new StaticEntity(world.game.get(), camera.eye + camera.viewDirection * distance, btQuaternion::getIdentity(),
+                         EntityKind::Static, box, box->createBoxHullShape());
+    }
+    for (const uint32_t culledPerFrame : {1u, 0u}) {
+        const uint32_t culled = world.game->cullCounts[0];
+        EXPECT_EQ(pixelsUnlike(frameAt(0), {502, 374, 522, 394}, skyColour, 10).count, 400);
+        EXPECT_EQ(world.game->cullCounts[0] - culled, culledPerFrame);
+        onKey(GLFW_KEY_F8, GLFW_PRESS);
+    }
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
 #include <LinearMath/btTransform.h>
 
 #include "game/Game.h"
+#include "game/KeyInput.h"
 #include "game/RenderSettings.h"
 #include "game/Window.h"
 #include "items/ParticleEmitter.h"
@@ -11,7 +13,7 @@
 #include "support/ImageChecks.h"
 #include "support/TestWorld.h"
 
-TEST(ParticleDrawing, FarthestIsDrawnFirstAndNearerOnesBlendOverIt) {
+TEST(ParticleDrawing, FarthestIsDrawnFirstAndNearerOnesBlendOverItWhileTransparencyIsOn) {
     GLTestWindow window;
     Game game;
     onWindowResize(GLTestWindow::width, GLTestWindow::height);
@@ -25,14 +27,17 @@ TEST(ParticleDrawing, FarthestIsDrawnFirstAndNearerOnesBlendOverIt) {
     emitter.emit(btTransform(btQuaternion::getIdentity(), btVector3(-1, 0, -20)), btVector3(0, 0, 0), 1, 0.5f);
     emitter.emit(btTransform(btQuaternion::getIdentity(), btVector3(1, 0, -30)), btVector3(0, 0, 0), 1, 0.5f);
 
-    // In red, unlit, over black, seen from the origin down -z.
+    // In red, unlit, over black, seen from the origin down -z. Blended, half of red over black, and
+    // the near half over that: 0.5 * 255 + 0.5 * 128; after F9 the near one covers the far one.
     glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColor3f(1, 0, 0);
-    ParticleEmitter::drawParticles(&game, btVector3(0, 0, 0));
-    glFinish();
-    // Half of red over black, and the near half over that: 0.5 * 255 + 0.5 * 128.
-    EXPECT_NEAR(pixelAt(window.image(), 512, 384).r, 191, 2);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_RESCALE_NORMAL));
+    for (const int red : {191, 255, 191}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ParticleEmitter::drawParticles(&game, btVector3(0, 0, 0));
+        glFinish();
+        EXPECT_NEAR(pixelAt(window.image(), 512, 384).r, red, 2);
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+        EXPECT_FALSE(glIsEnabled(GL_RESCALE_NORMAL));
+        onKey(GLFW_KEY_F9, GLFW_PRESS);
+    }
 }

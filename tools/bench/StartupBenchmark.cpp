@@ -62,8 +62,7 @@ Start startOnce(Display* display, const char* program, const std::string& folder
     const pid_t game = fork();
     if (game == 0) {
         if (chdir(folder.c_str()) != 0) _exit(127);
-        freopen("/dev/null", "w", stdout);
-        freopen("/dev/null", "w", stderr);
+        if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(127);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }

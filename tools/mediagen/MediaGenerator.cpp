@@ -1,5 +1,7 @@
 #include "MediaGenerator.h"
 
+#include "MediaGeneratorBuild.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,7 +31,6 @@ namespace {
 const char* const meshesFolder = "meshes";
 const char* const texturesFolder = "textures";
 const char* const soundsFolder = "sounds";
-const char* const markerFile = "this is media.txt";
 const char* const materialScript = "meshes/Scene.material";
 const char* const sceneFile = "meshes/level.scene.xml";
 const char* const checkpointsFile = "meshes/level.raw";
@@ -49,7 +50,15 @@ double polylineLength(const std::vector<Vec3>& points) {
 
 }  // namespace
 
+const char* const MediaGenerator::markerFile = "this is media.txt";
+
 MediaGenerator::MediaGenerator(std::string root, int circuit) : root(std::move(root)), circuit(circuit) {}
+
+const char* MediaGenerator::buildIdentity() { return mediaGeneratorBuild; }
+
+std::string MediaGenerator::markerText(int circuit) {
+    return "Vorbel Race media, circuit " + std::to_string(circuit) + "\ngenerator " + buildIdentity() + "\n";
+}
 
 bool MediaGenerator::fail(const std::string& what) {
     std::cerr << "vorbel-mediagen: " << what << std::endl;
@@ -76,7 +85,10 @@ bool MediaGenerator::writeMeshes(const std::map<std::string, MeshBuilder>& meshe
     return true;
 }
 
-bool MediaGenerator::run() {
+bool MediaGenerator::run(const std::function<void(double fraction)>& progress) {
+    const auto reach = [&progress](double fraction) {
+        if (progress) progress(fraction);
+    };
     std::error_code error;
     fs::create_directories(fs::path(root) / meshesFolder, error);
     fs::create_directories(fs::path(root) / texturesFolder, error);
@@ -84,12 +96,14 @@ bool MediaGenerator::run() {
     if (error) return fail("cannot create " + root + ": " + error.message());
     const std::optional<Circuit> made = Circuit::make(circuit);
     if (!made) return fail("no draft of circuit " + std::to_string(circuit) + " passes the checks");
+    reach(0.05);
     const TrackLayout& layout = made->layout;
     if (!TexturePainter::paintAll((fs::path(root) / texturesFolder).string(), made->look)) {
         return fail("cannot write the textures");
     }
     if (!writeFile(materialScript, MaterialCatalog::script())) return false;
     if (!SoundEffects::writeAll((fs::path(root) / soundsFolder).string(), circuit)) return false;
+    reach(0.4);
 
     const TrackBuilder trackBuilder(*made);
     const std::vector<Vec3> checkpoints = trackBuilder.checkpoints();
@@ -120,13 +134,16 @@ bool MediaGenerator::run() {
     meshes[meshName::gantryPost] = SceneryModels::gantryPost(LevelPlanner::gantryPostHeight(layout));
     meshes[meshName::banner] = SceneryModels::banner(LevelPlanner::gantryBannerHalfSpan());
 
+    reach(0.45);
     std::map<std::string, Bounds> boxes;
     if (!writeMeshes(meshes, boxes)) return false;
+    reach(0.95);
     const std::vector<SceneNode> nodes = LevelPlanner(*made, trackBuilder, boxes).plan();
     if (!writeFile(sceneFile, SceneWriter::toXml(nodes))) return false;
     if (!writeFile(checkpointsFile, checkpointText(checkpoints))) return false;
     // Last, so that a folder with the marker holds a whole circuit.
-    if (!writeFile(markerFile, "Vorbel Race media, circuit " + std::to_string(circuit) + "\n")) return false;
+    if (!writeFile(markerFile, markerText(circuit))) return false;
+    reach(1);
 
     const Vec3 kart = boxes[meshName::kartCentre].size();
     std::ostringstream line;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -13,9 +14,17 @@ public:
     MediaGenerator(std::string root, int circuit);
 
     // Returns false after one line on standard error when something cannot be built or written.
-    bool run();
+    // `progress`, when given, hears the share done (0 to 1) after each main step.
+    bool run(const std::function<void(double fraction)>& progress = {});
     // One line on what was written, once run() has succeeded.
     const std::string& summary() const { return report; }
+
+    // Names this build of the generator: a hash of the sources that shape what it writes.
+    static const char* buildIdentity();
+    // The text of the marker file ("this is media.txt"), which the game looks for to find its media:
+    // the circuit, then the build that wrote the folder, so that media of another build are made again.
+    static std::string markerText(int circuit);
+    static const char* const markerFile;
 
 private:
     bool writeFile(const std::string& relativePath, const std::string& content);
