@@ -1,3 +1,5 @@
 #include "replay/BuildIdentity.h"
 
-std::string gameBuildIdentity() { return "provisional"; }
+#include "GameBuild.h"
+
+std::string gameBuildIdentity() { return gameBuild; }
