@@ -29,12 +29,26 @@ start_game() {
     SERVER=$!
     read -r number <"$WORK/display"
     export DISPLAY=":$number"
+    launch_game "$@"
+}
+
+# Starts the game on the X server already running (after quit_game), as start_game does.
+launch_game() {
     (cd "${GAME_DIR:-$(dirname "$GAME")}" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     windows=$(timeout 10 xdotool search --sync --onlyvisible --name "^Vorbel Race$") ||
         fail "no window named Vorbel Race appeared"
     xdotool windowfocus --sync "${windows%%$'\n'*}" 2>/dev/null || true
     sleep 0.5
+}
+
+# Waits up to SECONDS for the COUNT-th line of the game's output that matches PATTERN.
+wait_for_line() {  # wait_for_line PATTERN COUNT SECONDS MESSAGE
+    local deadline=$(($(date +%s) + $3))
+    until [ "$(grep -c "$1" "$WORK/stdout")" -ge "$2" ]; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "$4"
+        sleep 0.5
+    done
 }
 
 # Uncompressed: encoding a PNG takes half a second beside the running game, long enough for a shell

@@ -7,15 +7,6 @@ build=$(dirname "$GAME")
 "$build/vorbel-mediagen" "$WORK/circuit/media" 7 >/dev/null || fail "circuit 7 could not be generated"
 replays="$XDG_DATA_HOME/vorbel-race/replays"
 
-# Waits up to SECONDS for the COUNT-th line of the game's output that matches PATTERN.
-wait_for_line() {  # wait_for_line PATTERN COUNT SECONDS MESSAGE
-    local deadline=$(($(date +%s) + $3))
-    until [ "$(grep -c "$1" "$WORK/stdout")" -ge "$2" ]; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "$4"
-        sleep 0.5
-    done
-}
-
 checks() {  # checks REPLAY: the race runner runs it again and finds every check value matching
     "$build/tools/vorbel-race-runner" --replay "$1" --media "$WORK/circuit" >"$WORK/check" 2>&1 ||
         fail "$(tail -n 1 "$WORK/check")"
