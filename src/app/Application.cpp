@@ -103,19 +103,6 @@ std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, int 
     return std::unique_ptr<ReplaySession>(new ReplaySession(circuit, playerDataFolder()));
 }
 
-// A time trial's ghost: the path of the best race on this circuit over as many laps, run again.
-GhostPath ghostOfBestRace(int circuit, int laps, std::atomic<int>& percent) {
-    std::string error;
-    const std::optional<Replay> best = ReplayArchive(playerDataFolder()).best(circuit, laps, error);
-    if (!best) {
-        if (!error.empty()) std::cerr << "WARNING: no ghost: the best race cannot be read (" << error << ")" << std::endl;
-        return GhostPath();
-    }
-    GhostPath path = GhostPath::fromReplay(*best, error, [&percent](double share) { percent = static_cast<int>(share * 100); });
-    if (path.empty()) std::cerr << "WARNING: no ghost: the best race " << error << std::endl;
-    return path;
-}
-
 }  // namespace
 
 int runApplication(const GameArguments& arguments) {
@@ -135,7 +122,11 @@ int runApplication(const GameArguments& arguments) {
     std::atomic<bool> loaded(false);
     std::thread loading([&] {
         prepareShellClasses();
-        GhostPath ghostPath = timeTrial ? ghostOfBestRace(circuit, settings.laps, ghostPercent) : GhostPath();
+        GhostPath ghostPath;
+        if (timeTrial) {
+            ghostPath = GhostPath::ofBestRace(ReplayArchive(playerDataFolder()), circuit, settings.laps,
+                                              [&ghostPercent](double share) { ghostPercent = static_cast<int>(share * 100); });
+        }
         game.reset(new Game());
         game->settings = settings;
         game->restart();

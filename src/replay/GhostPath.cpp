@@ -1,6 +1,7 @@
 #include "replay/GhostPath.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include <LinearMath/btTransform.h>
 
@@ -8,6 +9,7 @@
 #include "game/Game.h"
 #include "replay/BuildIdentity.h"
 #include "replay/Replay.h"
+#include "replay/ReplayArchive.h"
 #include "replay/ReplayRun.h"
 
 void GhostPath::add(const Game& game) {
@@ -44,5 +46,18 @@ GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error, const 
         error = "it does not run as recorded: " + run.verdict();
         path.poses.clear();
     }
+    return path;
+}
+
+GhostPath GhostPath::ofBestRace(const ReplayArchive& archive, int circuit, int laps,
+                                const std::function<void(double)>& progress) {
+    std::string error;
+    const std::optional<Replay> best = archive.best(circuit, laps, error);
+    if (!best) {
+        if (!error.empty()) std::cerr << "WARNING: no ghost: the best race cannot be read (" << error << ")" << std::endl;
+        return GhostPath();
+    }
+    GhostPath path = fromReplay(*best, error, progress);
+    if (path.empty()) std::cerr << "WARNING: no ghost: the best race " << error << std::endl;
     return path;
 }

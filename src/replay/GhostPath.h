@@ -8,6 +8,7 @@
 
 class btTransform;
 class Game;
+class ReplayArchive;
 struct Replay;
 
 // The poses of the player's kart through a race, one for each sub-step: the way a ghost drives it.
@@ -24,6 +25,11 @@ public:
     // path; empty, with `error` saying why, when the race does not come out as recorded. `progress`, if
     // given, hears the share of the race run so far, from 0 to 1.
     static GhostPath fromReplay(const Replay& replay, std::string& error,
+                                const std::function<void(double)>& progress = nullptr);
+
+    // A time trial's ghost: the best race kept in `archive` for this circuit and lap count, run again.
+    // Empty, after one line on the console when there is a best race that cannot be used, without one.
+    static GhostPath ofBestRace(const ReplayArchive& archive, int circuit, int laps,
                                 const std::function<void(double)>& progress = nullptr);
 
 private:
