@@ -6,6 +6,7 @@
 
 #include "Circuit.h"
 #include "NumberFormat.h"
+#include "PortableMath.h"
 #include "TrackBuilder.h"
 
 namespace {
@@ -85,11 +86,12 @@ std::string approachProblem(const TrackLayout& layout, const TrackBuilder& track
 std::string courseProblem(const TrackLayout& layout, const TrackBuilder& track) {
     const std::vector<Vec3> points = track.checkpoints();
     double length = 0;
+    const double sharpestBendCosine = portable::cos(CircuitCheck::sharpestCheckpointBendDegrees * degree);
     for (size_t i = 0; i < points.size(); ++i) {
         const Vec3 d = points[(i + 1) % points.size()] - points[i];
         const Vec3 next = points[(i + 2) % points.size()] - points[(i + 1) % points.size()];
         length += d.length();
-        if (d.normalized().dot(next.normalized()) < std::cos(CircuitCheck::sharpestCheckpointBendDegrees * degree)) {
+        if (d.normalized().dot(next.normalized()) < sharpestBendCosine) {
             return "a sharp bend in the course" + at(layout.checkpointStations()[(i + 1) % points.size()]);
         }
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "CircuitCheck.h"
+#include "PortableMath.h"
 #include "TrackBuilder.h"
 
 namespace {
@@ -30,6 +31,10 @@ const double detourSlant = 0.15;  // share of the edge the far side may shift al
 const double shortestAim = 1750;
 const double longestAim = 3350;
 const double sharpestCornerDegrees = 175;
+// Where two corners' arcs share their edge whole, the edge less both tangents is rounding noise of
+// either sign, some 1e-13: below this it is no straight. A sliver of a straight would lay two
+// cross-sections of the road on one another, and the draft would fail for the noise's sign.
+const double shortestStraight = 1e-9;
 
 // Corner radii: tight, medium and sweeping, in these shares.
 const double tightShare = 0.35;
@@ -131,11 +136,11 @@ uint64_t mix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
-double heading(const Vec3& d) { return std::atan2(d.x, d.z); }
+double heading(const Vec3& d) { return portable::atan2(d.x, d.z); }
 
 // How far the road may climb or fall between two keys `span` apart.
 double largestRise(double span) {
-    const double bySlope = std::tan(slopeDegrees * degree) * 2 * span / pi;
+    const double bySlope = portable::tan(slopeDegrees * degree) * 2 * span / pi;
     const double byCrest = crestLift * 2 * span * span / (pi * pi * CircuitCheck::fullSpeed * CircuitCheck::fullSpeed);
     return std::min(bySlope, byCrest);
 }
@@ -160,12 +165,13 @@ double CircuitDraft::randomRadius() {
 std::vector<Vec3> CircuitDraft::polygon() {
     const int count = fewestCorners + static_cast<int>(random.next() % (mostCorners - fewestCorners + 1));
     const double stretch = random.range(1, mostStretch), tilt = random.range(0, pi);
+    const double cosTilt = portable::cos(tilt), sinTilt = portable::sin(tilt);
     std::vector<Vec3> points;
     for (int j = 0; j < count; ++j) {
         const double angle = 2 * pi * (j + random.range(-cornerJitter, cornerJitter)) / count;
         const double radius = random.uniform() < notchShare ? random.range(0.3, 0.55) : random.range(0.75, 1.0);
-        const double x = std::cos(angle) * radius * stretch, z = std::sin(angle) * radius;
-        points.push_back({x * std::cos(tilt) - z * std::sin(tilt), 0, x * std::sin(tilt) + z * std::cos(tilt)});
+        const double x = portable::cos(angle) * radius * stretch, z = portable::sin(angle) * radius;
+        points.push_back({x * cosTilt - z * sinTilt, 0, x * sinTilt + z * cosTilt});
     }
     if (random.uniform() < 0.5) std::reverse(points.begin(), points.end());
     auto perimeter = [](const std::vector<Vec3>& loop) {
@@ -205,7 +211,7 @@ void CircuitDraft::addStraight(std::vector<TrackPiece>& pieces, double length, b
     const double radius = random.range(CircuitCheck::tightestRadius, widestChicaneRadius);
     const double turn =
         random.range(shallowestChicaneDegrees, sharpestChicaneDegrees) * (random.uniform() < 0.5 ? 1 : -1);
-    const double chicane = 4 * radius * std::sin(std::fabs(turn) * degree);
+    const double chicane = 4 * radius * portable::sin(std::fabs(turn) * degree);
     if (!mayBreak || random.uniform() >= chicaneShare || length < chicane + 2 * chicaneLead) {
         pieces.push_back({length, 0, 0, 0});
         return;
@@ -227,7 +233,7 @@ std::optional<std::vector<TrackPiece>> CircuitDraft::pieces(std::vector<Corner>&
         corners[c].radius = randomRadius();
     }
     // An arc meets the edges on either side of its corner `tangent` from the corner.
-    auto halfTurn = [&](int c) { return std::tan(std::fabs(corners[c].turnDegrees) * degree / 2); };
+    auto halfTurn = [&](int c) { return portable::tan(std::fabs(corners[c].turnDegrees) * degree / 2); };
     std::vector<double> wanted(n), least(n);
     for (int c = 0; c < n; ++c) {
         wanted[c] = corners[c].radius * halfTurn(c);
@@ -247,7 +253,10 @@ std::optional<std::vector<TrackPiece>> CircuitDraft::pieces(std::vector<Corner>&
     for (int c = 0; c < n; ++c) {
         if (halfTurn(c) > 0) corners[c].radius = tangents[c] / halfTurn(c);
     }
-    for (int c = 0; c < n; ++c) straights[c] = std::max(0.0, edges[c] - tangents[c] - tangents[(c + 1) % n]);
+    for (int c = 0; c < n; ++c) {
+        const double straight = edges[c] - tangents[c] - tangents[(c + 1) % n];
+        straights[c] = straight < shortestStraight ? 0 : straight;
+    }
     const int start = static_cast<int>(std::max_element(straights.begin(), straights.end()) - straights.begin());
     if (straights[start] < shortestAfterLine + shortestGrid) return std::nullopt;
     gridStraight = random.range(shortestGrid, std::min(longestGrid, straights[start] - shortestAfterLine));
@@ -318,7 +327,7 @@ void CircuitDraft::addBanks(TrackLayout& layout) const {
         for (double s = layout.pieceStart(i) - bankRamp; s <= layout.pieceStart(i) + piece.length + bankRamp; s += 1) {
             lowest = std::min(lowest, layout.frameAt(s).centre.y);
         }
-        const double allowed = std::atan((lowest - bankClearance) / TrackBuilder::halfWidth) / degree;
+        const double allowed = portable::atan((lowest - bankClearance) / TrackBuilder::halfWidth) / degree;
         const double wanted = leastBank + (mostBank - leastBank) * turn / fullBankTurn;
         layout.setBankDegrees(i, std::max(0.0, std::min(wanted, allowed)));
     }

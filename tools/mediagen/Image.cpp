@@ -6,6 +6,8 @@
 
 #include <zlib.h>
 
+#include "PortableMath.h"
+
 namespace {
 
 uint8_t toByte(double channel) {
@@ -80,7 +82,7 @@ void Image::fillCircle(double cx, double cy, double radius, const Color& color) 
     const int y0 = static_cast<int>(std::floor(cy - radius)), y1 = static_cast<int>(std::ceil(cy + radius));
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            const double d = portable::hypot(x + 0.5 - cx, y + 0.5 - cy);
             // One pixel of soft edge keeps round shapes from looking jagged.
             const double coverage = std::max(0.0, std::min(1.0, radius - d + 0.5));
             if (coverage > 0) blend(x, y, color, coverage);

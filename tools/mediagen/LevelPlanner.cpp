@@ -6,6 +6,7 @@
 #include "Circuit.h"
 #include "ItemModels.h"
 #include "MediaNames.h"
+#include "PortableMath.h"
 #include "Random.h"
 #include "SceneryModels.h"
 #include "TrackBuilder.h"
@@ -66,7 +67,7 @@ double LevelPlanner::halfHeight(const std::string& mesh) const { return meshBoun
 
 double LevelPlanner::footRadius(const std::string& mesh) const {
     const Vec3 size = meshBounds.at(mesh).size();
-    return std::hypot(size.x, size.z) / 2;
+    return portable::hypot(size.x, size.z) / 2;
 }
 
 bool LevelPlanner::isFree(const Vec3& centre, double radius, double gap, const std::vector<Footprint>& taken) const {
@@ -174,7 +175,7 @@ void LevelPlanner::addGrandstand(std::vector<SceneNode>& nodes, std::vector<Foot
     const TrackFrame frame = layout.frameAt(grandstandAt);
     const Bounds box = meshBounds.at(meshName::grandstand);
     const double halfDepth = box.size().x / 2, halfLength = box.size().z / 2;
-    const Vec3 along(std::sin(frame.heading), 0, std::cos(frame.heading));
+    const Vec3 along(portable::sin(frame.heading), 0, portable::cos(frame.heading));
     for (double side : {-1.0, 1.0}) {
         const double lateral = side * (track.reach(grandstandAt) + grandstandGap + halfDepth);
         const Vec3 foot = horizontal(frame.centre + frame.left * lateral);

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-// floor, round, fmod, frexp, ldexp, copysign and sqrt are exact operations (one correct result, no
-// variants), so they may be used here; everything else is spelled out in + - * /.
+// fabs, floor, round, fmod, frexp, ldexp, copysign, sqrt and the isnan family are exact (one correct
+// result, whatever the variant), so they may be used here; everything else is spelled out in + - * /.
 namespace portable {
 namespace {
 
@@ -77,13 +77,56 @@ double atanUnit(double a) {
     return shifted ? sixthPi + (sixthPiRest + series) : series;
 }
 
-double powInteger(double base, double exponent) {
-    double result = 1;
-    for (double e = std::fabs(exponent); e > 0; e = std::floor(e / 2)) {
-        if (std::fmod(e, 2.0) != 0) result *= base;
-        base *= base;
+// a * b = product + rest exactly (Dekker's product: halves of 26 bits multiply without rounding).
+void exactProduct(double a, double b, double& product, double& rest) {
+    const double splitter = 134217729.0;  // 2^27 + 1
+    const double ca = splitter * a, aHigh = ca - (ca - a), aLow = a - aHigh;
+    const double cb = splitter * b, bHigh = cb - (cb - b), bLow = b - bHigh;
+    product = a * b;
+    rest = ((aHigh * bHigh - product) + aHigh * bLow + aLow * bHigh) + aLow * bLow;
+}
+
+// log(x) = high + low to some 100 bits, for finite x > 0, so that pow keeps its accuracy when
+// y * log(x) is large.
+void logParts(double x, double& high, double& low) {
+    int exponent;
+    double m = std::frexp(x, &exponent);
+    if (m < sqrtHalf) {
+        m *= 2;
+        --exponent;
     }
-    return exponent < 0 ? 1 / result : result;
+    // log(m) = log(1 + f) = 2s + 2s^3/3 + 2s^5/5 + ... with s = f / (2 + f); f is exact, and s is
+    // carried as s + sRest, since the 2s term holds nearly all of the result.
+    const double f = m - 1, d = 2 + f, dRest = f - (d - 2);
+    const double s = f / d;
+    double sd, sdRest;
+    exactProduct(s, d, sd, sdRest);
+    const double sRest = (((f - sd) - sdRest) - s * dRest) / d;
+    const double s2 = s * s;
+    double r = 2.0 / 25;
+    for (int k = 11; k >= 1; --k) r = 2.0 / (2 * k + 1) + s2 * r;
+    const double e = exponent;
+    // e ln2High and 2s are exact; their sum's rounding goes into the low part.
+    const double a = e * ln2High, b = 2 * s;
+    high = a + b;
+    const double roundingError = std::fabs(a) >= std::fabs(b) ? b - (high - a) : a - (high - b);
+    low = roundingError + (e * ln2Rest + (2 * sRest + s * s2 * r));
+    const double sum = high + low;
+    low -= sum - high;
+    high = sum;
+}
+
+// e^(x + tail) for |x| within the doubles' range and a tail below x's last place.
+double expParts(double x, double tail) {
+    if (x > 709.8) return infinity;
+    if (x < -745.2) return 0;
+    // x = k ln2 + r with |r| <= ln2/2; e^r by its Taylor series to r^14.
+    const double k = std::round(x * inverseLn2);
+    const double r = ((x - k * ln2High) - k * ln2Rest) + tail;
+    // 1 + r (1 + r/2 (1 + r/3 (...))).
+    double sum = 1;
+    for (int n = 14; n >= 1; --n) sum = 1 + r * sum / n;
+    return std::ldexp(sum, static_cast<int>(k));
 }
 
 }  // namespace
@@ -147,37 +190,16 @@ double acos(double x) {
     return atan2(std::sqrt((1 - x) * (1 + x)), x);
 }
 
-double exp(double x) {
-    if (std::isnan(x)) return x;
-    if (x > 709.8) return infinity;
-    if (x < -745.2) return 0;
-    // x = k ln2 + r with |r| <= ln2/2; e^r by its Taylor series to r^14.
-    const double k = std::round(x * inverseLn2);
-    const double r = (x - k * ln2High) - k * ln2Rest;
-    // 1 + r (1 + r/2 (1 + r/3 (...))) to r^14.
-    double sum = 1;
-    for (int n = 14; n >= 1; --n) sum = 1 + r * sum / n;
-    return std::ldexp(sum, static_cast<int>(k));
-}
+double exp(double x) { return std::isnan(x) ? x : expParts(x, 0); }
 
 double log(double x) {
     if (std::isnan(x)) return x;
     if (x < 0) return nan;
     if (x == 0) return -infinity;
     if (std::isinf(x)) return x;
-    int exponent;
-    double m = std::frexp(x, &exponent);
-    if (m < sqrtHalf) {
-        m *= 2;
-        --exponent;
-    }
-    // log(1 + f) = f - f^2/2 + s (f^2/2 + R), s = f / (2 + f), R = 2s^2/3 + 2s^4/5 + ...
-    const double f = m - 1, s = f / (2 + f), s2 = s * s, halfF2 = 0.5 * f * f;
-    double r = 2.0 / 25;
-    for (int k = 11; k >= 1; --k) r = 2.0 / (2 * k + 1) + s2 * r;
-    r *= s2;
-    const double e = exponent;
-    return e * ln2High - ((halfF2 - (s * (halfF2 + r) + e * ln2Rest)) - f);
+    double high, low;
+    logParts(x, high, low);
+    return high + low;
 }
 
 double pow(double x, double y) {
@@ -197,7 +219,12 @@ double pow(double x, double y) {
     }
     if (x < 0 && !integral) return nan;
     const double a = std::fabs(x);
-    const double magnitude = integral && std::fabs(y) <= 64 ? powInteger(a, y) : exp(y * log(a));
+    double logHigh, logLow;
+    logParts(a, logHigh, logLow);
+    // y log(a) to some 100 bits, unless the result is 0 or infinite anyway (or y too large to split).
+    double product = y * logHigh, productRest = 0;
+    if (std::fabs(product) < 746 && std::fabs(y) < 0x1p996) exactProduct(y, logHigh, product, productRest);
+    const double magnitude = expParts(product, productRest + y * logLow);
     return x < 0 && odd ? -magnitude : magnitude;
 }
 

@@ -5,8 +5,7 @@
 // the last bit now and then; a draft check that sits on such a bit turns one circuit number into two
 // circuits on two machines. These use only +, -, *, / and sqrt, each rounded once, in a fixed order
 // (the library is compiled with -ffp-contract=off), so they give the same bits on every machine.
-// They are accurate to a few units in the last place for the arguments the media use (angles within
-// a few thousand radians); pow's error grows with |y * log(x)|, to some 30 units where that is 10.
+// They are accurate to a few units in the last place (angles within a few thousand radians).
 namespace portable {
 
 double sin(double radians);

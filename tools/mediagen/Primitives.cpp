@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "MeshBuilder.h"
+#include "PortableMath.h"
 #include "Random.h"
 
 namespace primitives {
@@ -18,8 +19,8 @@ const std::array<std::array<double, 2>, 4> wholeTexture = {{{0, 0}, {1, 0}, {1, 
 
 // Point of a unit sphere: ring angle from the bottom pole, segment angle around y from +z towards +x.
 Vec3 spherePoint(double ringAngle, double segmentAngle) {
-    const double lift = -std::cos(ringAngle), around = std::sin(ringAngle);
-    return {around * std::sin(segmentAngle), lift, around * std::cos(segmentAngle)};
+    const double lift = -portable::cos(ringAngle), around = portable::sin(ringAngle);
+    return {around * portable::sin(segmentAngle), lift, around * portable::cos(segmentAngle)};
 }
 
 // Grid of ellipsoid points, rings 0 (bottom pole) to `rings` (top pole), segments 0..`segments` with
@@ -86,15 +87,16 @@ void frustum(MeshBuilder& mesh, const std::string& material, const Placement& pl
     const double height = yTop - yBottom;
     auto normalAt = [&](double angle) {
         return placement.direction(
-            Vec3(std::sin(angle) * height, radiusBottom - radiusTop, std::cos(angle) * height).normalized());
+            Vec3(portable::sin(angle) * height, radiusBottom - radiusTop, portable::cos(angle) * height).normalized());
+    };
+    auto rim = [&](double radius, double y, double angle) {
+        return placement.point({radius * portable::sin(angle), y, radius * portable::cos(angle)});
     };
     for (int j = 0; j < segments; ++j) {
         const double a0 = 2 * pi * j / segments, a1 = 2 * pi * (j + 1) / segments;
         const double u0 = uRepeat * j / segments, u1 = uRepeat * (j + 1) / segments;
-        const MeshVertex b0{placement.point({radiusBottom * std::sin(a0), yBottom, radiusBottom * std::cos(a0)}),
-                            normalAt(a0), u0, 0};
-        const MeshVertex b1{placement.point({radiusBottom * std::sin(a1), yBottom, radiusBottom * std::cos(a1)}),
-                            normalAt(a1), u1, 0};
+        const MeshVertex b0{rim(radiusBottom, yBottom, a0), normalAt(a0), u0, 0};
+        const MeshVertex b1{rim(radiusBottom, yBottom, a1), normalAt(a1), u1, 0};
         if (radiusTop <= 0) {
             const double middle = (a0 + a1) * 0.5;
             const int i0 = mesh.addVertex(material, b0), i1 = mesh.addVertex(material, b1);
@@ -103,10 +105,8 @@ void frustum(MeshBuilder& mesh, const std::string& material, const Placement& pl
             mesh.addTriangle(material, i0, i1, apex);
             continue;
         }
-        const MeshVertex t1{placement.point({radiusTop * std::sin(a1), yTop, radiusTop * std::cos(a1)}), normalAt(a1),
-                            u1, 1};
-        const MeshVertex t0{placement.point({radiusTop * std::sin(a0), yTop, radiusTop * std::cos(a0)}), normalAt(a0),
-                            u0, 1};
+        const MeshVertex t1{rim(radiusTop, yTop, a1), normalAt(a1), u1, 1};
+        const MeshVertex t0{rim(radiusTop, yTop, a0), normalAt(a0), u0, 1};
         mesh.addQuad(material, b0, b1, t1, t0);
     }
 }
@@ -115,7 +115,7 @@ void ring(MeshBuilder& mesh, const std::string& material, const Placement& place
           double outerRadius, double y, bool facingUp, int segments) {
     const Vec3 normal = placement.direction({0, facingUp ? 1.0 : -1.0, 0});
     auto vertex = [&](double radius, double angle) {
-        const double x = radius * std::sin(angle), z = radius * std::cos(angle);
+        const double x = radius * portable::sin(angle), z = radius * portable::cos(angle);
         return MeshVertex{placement.point({x, y, z}), normal, 0.5 + 0.5 * x / outerRadius, 0.5 + 0.5 * z / outerRadius};
     };
     for (int j = 0; j < segments; ++j) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "NumberFormat.h"
+#include "PortableMath.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::string attributes(const char* names, const double* values, int count) {
 
 }  // namespace
 
-Quaternion Quaternion::yaw(double radians) { return {0, std::sin(radians / 2), 0, std::cos(radians / 2)}; }
+Quaternion Quaternion::yaw(double radians) { return {0, portable::sin(radians / 2), 0, portable::cos(radians / 2)}; }
 
 Quaternion Quaternion::fromBasis(const Basis& b) {
     // m[row][column]; the columns are the basis vectors.

@@ -9,6 +9,7 @@
 #include "Image.h"
 #include "MediaNames.h"
 #include "PixelFont.h"
+#include "PortableMath.h"
 #include "Random.h"
 #include "TileNoise.h"
 
@@ -116,7 +117,7 @@ Image kart() {
         if (fromMiddle < 0.12) return Color{0.1, 0.2, 0.75};
         const Color orange{1.0, 0.52, 0.04};
         // A slightly darker sheen towards the sides gives the body some shape.
-        return orange * (1.0 - 0.18 * fromMiddle) * (0.96 + 0.04 * std::cos(v * 2 * pi));
+        return orange * (1.0 - 0.18 * fromMiddle) * (0.96 + 0.04 * portable::cos(v * 2 * pi));
     });
     return image;
 }
@@ -146,7 +147,7 @@ Image shellPlates(const Color& plate, const Color& seam) {
             double du = std::fabs(u - centre.first), dv = std::fabs(v - centre.second);
             du = std::min(du, 1 - du);
             dv = std::min(dv, 1 - dv);
-            const double d = std::hypot(du, dv);
+            const double d = portable::hypot(du, dv);
             if (d < nearest) {
                 second = nearest;
                 nearest = d;
@@ -204,7 +205,7 @@ Image barrel() {
         const Color red{0.78, 0.1, 0.07};
         if (rib < 0.025) return red * 0.6;
         if (v < 0.03 || v > 0.97) return red * 0.5;
-        return red * (0.9 + 0.1 * std::cos(u * 2 * pi * 8));
+        return red * (0.9 + 0.1 * portable::cos(u * 2 * pi * 8));
     });
     return image;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PortableMath.h"
+
 namespace {
 
 const double pi = 3.14159265358979323846;
@@ -13,8 +15,8 @@ const double bankRamp = 25.0;
 // Samples per lap when the centre line is measured.
 const int centringSamples = 2000;
 
-Vec3 horizontalDirection(double heading) { return {std::sin(heading), 0, std::cos(heading)}; }
-Vec3 horizontalLeft(double heading) { return {std::cos(heading), 0, -std::sin(heading)}; }
+Vec3 horizontalDirection(double heading) { return {portable::sin(heading), 0, portable::cos(heading)}; }
+Vec3 horizontalLeft(double heading) { return {portable::cos(heading), 0, -portable::sin(heading)}; }
 
 double smoothStep(double x) {
     x = std::max(0.0, std::min(1.0, x));
@@ -116,7 +118,7 @@ double TrackLayout::heightAt(double s) const {
         const HeightKey& to = heightKeys[k + 1];
         if (s > to.s) continue;
         const double t = (s - from.s) / (to.s - from.s);
-        return from.height + (to.height - from.height) * (1 - std::cos(pi * t)) / 2;
+        return from.height + (to.height - from.height) * (1 - portable::cos(pi * t)) / 2;
     }
     return heightKeys.back().height;
 }
@@ -128,7 +130,7 @@ double TrackLayout::slopeAt(double s) const {
         const HeightKey& to = heightKeys[k + 1];
         if (s > to.s) continue;
         const double span = to.s - from.s;
-        return (to.height - from.height) * pi / (2 * span) * std::sin(pi * (s - from.s) / span);
+        return (to.height - from.height) * pi / (2 * span) * portable::sin(pi * (s - from.s) / span);
     }
     return 0;
 }
@@ -168,14 +170,14 @@ TrackFrame TrackLayout::frameAt(double s) const {
     frame.centre = position + offset + Vec3(0, heightAt(s), 0);
     frame.forward = (horizontalDirection(heading) + Vec3(0, slopeAt(s), 0)).normalized();
     frame.left = horizontalLeft(heading);
-    const Vec3 across = frame.left + Vec3(0, -std::tan(frame.bank), 0);
+    const Vec3 across = frame.left + Vec3(0, -portable::tan(frame.bank), 0);
     frame.up = frame.forward.cross(across).normalized();
     return frame;
 }
 
 Vec3 TrackLayout::surfacePoint(double s, double lateral) const {
     const TrackFrame frame = frameAt(s);
-    return frame.centre + frame.left * lateral + Vec3(0, -lateral * std::tan(frame.bank), 0);
+    return frame.centre + frame.left * lateral + Vec3(0, -lateral * portable::tan(frame.bank), 0);
 }
 
 std::vector<double> TrackLayout::checkpointStations() const {
@@ -225,7 +227,7 @@ double TrackLayout::heightRange() const {
 
 double TrackLayout::steepestSlopeDegrees() const {
     double steepest = 0;
-    for (double s = 0; s < total; s += 1) steepest = std::max(steepest, std::fabs(std::atan(slopeAt(s))));
+    for (double s = 0; s < total; s += 1) steepest = std::max(steepest, std::fabs(portable::atan(slopeAt(s))));
     return steepest / degree;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "PortableMath.h"
+
 // A point or direction in world units (double precision while the media are built; the files get fixed decimals).
 struct Vec3 {
     double x = 0;
@@ -42,7 +44,7 @@ struct Basis {
     static Basis identity() { return {}; }
     // Right-handed rotation by `radians` about a unit axis.
     static Basis rotation(const Vec3& axis, double radians) {
-        const double c = std::cos(radians), s = std::sin(radians), t = 1 - c;
+        const double c = portable::cos(radians), s = portable::sin(radians), t = 1 - c;
         const Vec3& a = axis;
         return {{t * a.x * a.x + c, t * a.x * a.y + s * a.z, t * a.x * a.z - s * a.y},
                 {t * a.x * a.y - s * a.z, t * a.y * a.y + c, t * a.y * a.z + s * a.x},
