@@ -28,8 +28,9 @@ std::string ReplayArchive::keep(const Replay& replay) const {
                 std::cerr << "ERROR: best replay not saved: " << error << std::endl;
             }
         });
-    if (improvement.race) return "Best race on this circuit: " + raceTimeText(replay.finishSteps);
-    if (improvement.lap) return "Best lap on this circuit: " + raceTimeText(replay.bestLapSteps);
+    const std::string over = " over " + std::to_string(replay.settings.laps) + (replay.settings.laps == 1 ? " lap: " : " laps: ");
+    if (improvement.race) return "Best race on this circuit" + over + raceTimeText(replay.finishSteps);
+    if (improvement.lap) return "Best lap on this circuit" + over + raceTimeText(replay.bestLapSteps);
     return "";
 }
 
