@@ -82,16 +82,19 @@ namespace {
 
 // The replays of this run: the one asked for, played in place of the player, or, by default, the
 // player's races recorded. A replay that cannot be played gives one line and the race as usual.
-std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, int circuit, RaceSettings& settings) {
+std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, const MediaMarker& media,
+                                            RaceSettings& settings) {
+    const int circuit = media.circuit;
     if (!arguments.replayFile.empty()) {
         std::string error;
         std::optional<Replay> replay = ReplayArchive::load(arguments.replayFile, error);
         if (replay && replay->circuit != circuit) error = "a race on circuit " + std::to_string(replay->circuit) +
                                                           ", and these media are circuit " + std::to_string(circuit);
         if (replay && error.empty()) {
-            if (replay->build != gameBuildIdentity()) {
-                std::cerr << "WARNING: " << arguments.replayFile << " was recorded by another build of the game; "
-                          << "its race may run otherwise here" << std::endl;
+            const std::string foreign = replay->foreignTo(gameBuildIdentity(), media.generator);
+            if (!foreign.empty()) {
+                std::cerr << "WARNING: " << arguments.replayFile << " is played, but its race may run otherwise here: "
+                          << foreign << std::endl;
             }
             settings = replay->settings;
             return std::unique_ptr<ReplaySession>(new ReplaySession(*replay));
@@ -100,7 +103,7 @@ std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, int 
                   << "); racing instead" << std::endl;
     }
     if (circuit < 0) std::cerr << "WARNING: the media name no circuit number: no records or replays are kept" << std::endl;
-    return std::unique_ptr<ReplaySession>(new ReplaySession(circuit, playerDataFolder()));
+    return std::unique_ptr<ReplaySession>(new ReplaySession(circuit, media.generator, playerDataFolder()));
 }
 
 }  // namespace
@@ -109,9 +112,10 @@ int runApplication(const GameArguments& arguments) {
     // Textures are decoded here, by a child process forked before any other thread runs.
     const std::string mediaPrefix = findMediaDirectory();
     startProcessLibraries(mediaPrefix);
-    const int circuit = mediaCircuit(mediaPrefix);
+    const MediaMarker media = MediaMarker::read(mediaPrefix);
+    const int circuit = media.circuit;
     RaceSettings settings = arguments.settings;
-    const std::unique_ptr<ReplaySession> replays = startReplays(arguments, circuit, settings);
+    const std::unique_ptr<ReplaySession> replays = startReplays(arguments, media, settings);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
     // no OpenGL call. A time trial's ghost runs its race first: no two games may run at once.
@@ -124,7 +128,7 @@ int runApplication(const GameArguments& arguments) {
         prepareShellClasses();
         GhostPath ghostPath;
         if (timeTrial) {
-            ghostPath = GhostPath::ofBestRace(ReplayArchive(playerDataFolder()), circuit, settings.laps,
+            ghostPath = GhostPath::ofBestRace(ReplayArchive(playerDataFolder()), circuit, media.generator, settings.laps,
                                               [&ghostPercent](double share) { ghostPercent = static_cast<int>(share * 100); });
         }
         game.reset(new Game());

@@ -29,12 +29,11 @@ btTransform GhostPath::poseAt(int64_t step) const {
     return btTransform(btQuaternion(p[3], p[4], p[5], p[6]), btVector3(p[0], p[1], p[2]));
 }
 
-GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error, const std::function<void(double)>& progress) {
+GhostPath GhostPath::fromReplay(const Replay& replay, const std::string& media, std::string& error,
+                                const std::function<void(double)>& progress) {
     GhostPath path;
-    if (replay.build != gameBuildIdentity()) {
-        error = "recorded by another build of the game";
-        return path;
-    }
+    error = replay.foreignTo(gameBuildIdentity(), media);
+    if (!error.empty()) return path;
     Game game;
     ReplayRun run(game, replay);
     const double steps = static_cast<double>(replay.controls.size());
@@ -49,7 +48,7 @@ GhostPath GhostPath::fromReplay(const Replay& replay, std::string& error, const 
     return path;
 }
 
-GhostPath GhostPath::ofBestRace(const ReplayArchive& archive, int circuit, int laps,
+GhostPath GhostPath::ofBestRace(const ReplayArchive& archive, int circuit, const std::string& media, int laps,
                                 const std::function<void(double)>& progress) {
     std::string error;
     const std::optional<Replay> best = archive.best(circuit, laps, error);
@@ -57,7 +56,7 @@ GhostPath GhostPath::ofBestRace(const ReplayArchive& archive, int circuit, int l
         if (!error.empty()) std::cerr << "WARNING: no ghost: the best race cannot be read (" << error << ")" << std::endl;
         return GhostPath();
     }
-    GhostPath path = fromReplay(*best, error, progress);
-    if (path.empty()) std::cerr << "WARNING: no ghost: the best race " << error << std::endl;
+    GhostPath path = fromReplay(*best, media, error, progress);
+    if (path.empty()) std::cerr << "WARNING: no ghost: the best race cannot be run again (" << error << ")" << std::endl;
     return path;
 }

@@ -21,15 +21,16 @@ public:
     bool empty() const { return poses.empty(); }
     size_t size() const { return poses.size(); }
 
-    // Runs `replay` again on a game of its own (so no other game may be running) and keeps the player's
-    // path; empty, with `error` saying why, when the race does not come out as recorded. `progress`, if
-    // given, hears the share of the race run so far, from 0 to 1.
-    static GhostPath fromReplay(const Replay& replay, std::string& error,
+    // Runs `replay` again on a game of its own (so no other game may be running), on media generator
+    // build `media` made, and keeps the player's path; empty, with `error` saying why, when the race
+    // cannot run or does not come out as recorded. `progress`, if given, hears the share of the race
+    // run so far, from 0 to 1.
+    static GhostPath fromReplay(const Replay& replay, const std::string& media, std::string& error,
                                 const std::function<void(double)>& progress = nullptr);
 
     // A time trial's ghost: the best race kept in `archive` for this circuit and lap count, run again.
     // Empty, after one line on the console when there is a best race that cannot be used, without one.
-    static GhostPath ofBestRace(const ReplayArchive& archive, int circuit, int laps,
+    static GhostPath ofBestRace(const ReplayArchive& archive, int circuit, const std::string& media, int laps,
                                 const std::function<void(double)>& progress = nullptr);
 
 private:

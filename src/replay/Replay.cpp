@@ -6,7 +6,7 @@ namespace {
 
 const char* const magicLine = "Vorbel Race replay";
 const char* const paceNames[] = {"relaxed", "normal", "fast"};
-const size_t maxBuildLength = 64;
+const size_t maxValueLength = 64;  // of a text value: a build identity, a pace
 const size_t maxHeaderLine = 100;
 
 void appendNumber(std::string& out, uint64_t value) {
@@ -38,6 +38,7 @@ public:
         int64_t value = 0;
         if (!number("circuit", 0, 99999, value)) return std::nullopt;
         replay.circuit = static_cast<int>(value);
+        if (!text("media", replay.media)) return std::nullopt;
         if (!number("laps", 1, RaceSettings::maxLaps, value)) return std::nullopt;
         replay.settings.laps = static_cast<int>(value);
         if (!number("drivers", 0, RaceSettings::maxComputerDrivers, value)) return std::nullopt;
@@ -115,7 +116,7 @@ private:
             return false;
         }
         value = got.substr(key.size() + 1);
-        bool printable = !value.empty() && value.size() <= maxBuildLength;
+        bool printable = !value.empty() && value.size() <= maxValueLength;
         for (char c : value) printable = printable && c > ' ' && c < 127;
         if (!printable) fail("a " + key + " line without a proper value");
         return printable;
@@ -161,7 +162,7 @@ std::string Replay::toBytes() const {
     size_t runs = 0;
     for (size_t i = 0; i < controls.size(); ++i) runs += (i == 0 || controls[i] != controls[i - 1]) ? 1 : 0;
     header << magicLine << "\nformat " << formatVersion << "\nbuild " << build << "\ncircuit " << circuit
-           << "\nlaps " << settings.laps << "\ndrivers " << settings.computerDrivers << "\npace "
+           << "\nmedia " << media << "\nlaps " << settings.laps << "\ndrivers " << settings.computerDrivers << "\npace "
            << paceNames[static_cast<int>(settings.pace)] << "\nseed " << settings.seed << "\nsteps "
            << controls.size() << "\nfinish " << finishSteps << "\nbest-lap " << bestLapSteps << "\nruns " << runs
            << "\nchecks " << checks.size() << "\n\n";
@@ -177,6 +178,15 @@ std::string Replay::toBytes() const {
         for (int b = 0; b < 4; ++b) out += static_cast<char>((check >> (8 * b)) & 0xff);
     }
     return out;
+}
+
+std::string Replay::foreignTo(const std::string& gameBuild, const std::string& mediaBuild) const {
+    if (build != gameBuild) return "recorded by game build " + build + ", this is build " + gameBuild;
+    if (media != mediaBuild) {
+        return "raced on circuit " + std::to_string(circuit) + " as generator build " + media + " made it, here as " +
+               (mediaBuild.empty() ? std::string("unknown media") : "build " + mediaBuild) + " made it";
+    }
+    return "";
 }
 
 std::optional<Replay> Replay::fromBytes(const std::string& bytes, std::string& error) {

@@ -18,6 +18,7 @@ struct Replay {
 
     std::string build;             // identity of the game build that recorded it
     int circuit = 0;
+    std::string media;             // identity of the generator build that made the circuit's media
     RaceSettings settings;
     std::vector<uint16_t> controls;  // PlayerControls flags, one per sub-step from the start
     std::vector<uint32_t> checks;    // after sub-steps 60, 120, ... (see checkCount)
@@ -26,6 +27,10 @@ struct Replay {
 
     // Check values a race of `steps` sub-steps has: one at each whole second before its last sub-step.
     static size_t checkCount(size_t steps) { return steps == 0 ? 0 : (steps - 1) / stepsPerCheck; }
+
+    // Why the race cannot be run again as recorded here, by game build `build` on media that generator
+    // build `media` made: "" when it can.
+    std::string foreignTo(const std::string& build, const std::string& media) const;
 
     std::string toBytes() const;
     // The replay in `bytes`, or nothing with `error` saying what is wrong with them, in a few words.

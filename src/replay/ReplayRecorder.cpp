@@ -4,8 +4,9 @@
 #include "replay/BuildIdentity.h"
 #include "replay/RaceCheck.h"
 
-ReplayRecorder::ReplayRecorder(int circuit) {
+ReplayRecorder::ReplayRecorder(int circuit, const std::string& media) {
     recording.circuit = circuit;
+    recording.media = media;
     recording.build = gameBuildIdentity();
 }
 

@@ -10,7 +10,8 @@ class Game;
 // race (its clock at zero) begins a new recording, whoever started the race.
 class ReplayRecorder {
 public:
-    explicit ReplayRecorder(int circuit);
+    // Races on `circuit`, whose media generator build `media` made.
+    ReplayRecorder(int circuit, const std::string& media);
 
     // Notes the controls the race reads for its coming sub-step and passes them on unchanged.
     PlayerControls record(const Game& game, PlayerControls controls);

@@ -11,8 +11,10 @@
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplaySource.h"
 
-ReplaySession::ReplaySession(int circuit, std::string dataFolder)
-    : recorder(circuit >= 0 ? new ReplayRecorder(circuit) : nullptr), circuit(circuit), dataFolder(std::move(dataFolder)) {}
+ReplaySession::ReplaySession(int circuit, const std::string& media, std::string dataFolder)
+    : recorder(circuit >= 0 ? new ReplayRecorder(circuit, media) : nullptr),
+      circuit(circuit),
+      dataFolder(std::move(dataFolder)) {}
 
 ReplaySession::ReplaySession(Replay replay) : playing(std::move(replay)), circuit(playing->circuit) {
     source.reset(new ReplaySource(*playing));

@@ -16,8 +16,9 @@ class ReplaySource;
 // plays a replay in place of the player and says at its end whether it ran as recorded.
 class ReplaySession {
 public:
-    // Records the races on `circuit`; a circuit of -1 (media that name none) keeps nothing.
-    ReplaySession(int circuit, std::string dataFolder);
+    // Records the races on `circuit`, whose media generator build `media` made; a circuit of -1 (media
+    // that name none) keeps nothing.
+    ReplaySession(int circuit, const std::string& media, std::string dataFolder);
     // Plays `replay`; Enter after it plays it again.
     explicit ReplaySession(Replay replay);
     ~ReplaySession();

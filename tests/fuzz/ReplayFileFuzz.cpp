@@ -9,8 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes = FuzzMedia::text(data, size);
-    const int circuit = circuitFromMarker(bytes);
-    if (circuit < -1 || circuit > 99999) __builtin_trap();
+    const MediaMarker marker = MediaMarker::fromText(bytes);
+    if (marker.circuit < -1 || marker.circuit > 99999 || marker.generator.empty() || marker.generator.size() > 64) {
+        __builtin_trap();
+    }
     std::string error;
     const std::optional<Replay> replay = Replay::fromBytes(bytes, error);
     if (!replay) {
@@ -19,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::optional<Replay> again = Replay::fromBytes(replay->toBytes(), error);
     if (!again || again->controls != replay->controls || again->checks != replay->checks ||
-        again->settings.seed != replay->settings.seed || again->build != replay->build) {
+        again->settings.seed != replay->settings.seed || again->build != replay->build || again->media != replay->media) {
         __builtin_trap();
     }
     return 0;

@@ -46,7 +46,7 @@ struct RealLevel : ::testing::Test {
     // player's kart was at each value of the race clock.
     Replay record(int64_t steps, std::map<int64_t, btVector3>* path = nullptr) {
         Game game;
-        ReplayRecorder recorder(0);
+        ReplayRecorder recorder(0, "media");
         game.settings = settings;
         game.readControls = [&] { return recorder.record(game, scripted(game.raceSteps)); };
         game.restart();
@@ -116,7 +116,7 @@ TEST_F(RealLevel, TheGhostDrivesWhereThePlayerDroveAtEachSubStep) {
     std::map<int64_t, btVector3> driven;
     const Replay replay = record(400, &driven);
     std::string error;
-    const GhostPath ghost = GhostPath::fromReplay(replay, error);
+    const GhostPath ghost = GhostPath::fromReplay(replay, "media", error);
     ASSERT_EQ(ghost.size(), 400u) << error;
     ASSERT_NE(driven[251], driven[250]) << "a sub-step off shows";
     for (int64_t step : {1, 2, 250, 400}) EXPECT_EQ(ghost.poseAt(step).getOrigin(), driven[step]) << step;

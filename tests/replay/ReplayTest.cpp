@@ -11,6 +11,7 @@ Replay sample() {
     Replay replay;
     replay.build = "b1a2";
     replay.circuit = 99999;
+    replay.media = "9f0e";
     replay.settings.laps = 9;
     replay.settings.computerDrivers = 0;
     replay.settings.pace = Pace::fast;
@@ -40,6 +41,7 @@ TEST(ReplayFile, ReadsBackAsWrittenAndCodesRunsShortly) {
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(read->build, replay.build);
     EXPECT_EQ(read->circuit, replay.circuit);
+    EXPECT_EQ(read->media, replay.media);
     EXPECT_EQ(read->settings.laps, 9);
     EXPECT_EQ(read->settings.computerDrivers, 0);
     EXPECT_EQ(read->settings.pace, Pace::fast);
@@ -85,4 +87,13 @@ TEST(ReplayFile, DamagedOrForeignFilesAreRefusedWithAReason) {
         std::string error;
         EXPECT_FALSE(Replay::fromBytes(good.substr(0, length), error)) << length;
     }
+}
+
+// The fault: a replay of another build of the game, or of its circuit as another generator made it,
+// run again and its differences blamed on the replay.
+TEST(ReplayFile, AnotherBuildOrOtherMediaAreNamedAsTheReason) {
+    const Replay replay = sample();
+    EXPECT_EQ(replay.foreignTo("b1a2", "9f0e"), "");
+    EXPECT_NE(replay.foreignTo("c3d4", "9f0e").find("game build b1a2, this is build c3d4"), std::string::npos);
+    EXPECT_NE(replay.foreignTo("b1a2", "unknown").find("generator build 9f0e"), std::string::npos);
 }

@@ -60,7 +60,7 @@ RaceRunner::RaceRunner(const Options& options)
     prepareShellClasses();
     game = new Game();
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
-    if (options.recordCircuit >= 0) replayRecorder.reset(new ReplayRecorder(options.recordCircuit));
+    if (options.recordCircuit >= 0) replayRecorder.reset(new ReplayRecorder(options.recordCircuit, options.recordMedia));
     game->readControls = [this] { return replayRecorder ? replayRecorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
     if (options.karts > 0) game->settings.computerDrivers = std::min(options.karts - 1, RaceSettings::maxComputerDrivers);

@@ -26,6 +26,7 @@ public:
         unsigned int seed = 1;
         bool quiet = false;               // no per-race table
         int recordCircuit = -1;           // 0 and up: record the player's controls as a replay of this circuit
+        std::string recordMedia;          // the generator build that made its media
         std::string soundOut;             // WAV file to record what the player's camera hears into
     };
 

@@ -25,20 +25,23 @@ int ReplayCheck::run() const {
         std::cerr << path << ": cannot be checked: " << error << std::endl;
         return 1;
     }
-    if (replay->build != gameBuildIdentity()) {
-        std::cerr << path << ": recorded by build " << replay->build << ", this is build " << gameBuildIdentity()
-                  << ": another build may run the race differently, so it cannot be checked here" << std::endl;
-        return 1;
-    }
     std::unique_ptr<GeneratedMedia> generated;
     std::string prefix = mediaPrefix;
     if (prefix.empty()) {
         generated.reset(new GeneratedMedia(replay->circuit));
         if (!generated->isReady()) return 1;
         prefix = generated->prefix();
-    } else if (mediaCircuit(prefix) != replay->circuit) {
+    }
+    const MediaMarker media = MediaMarker::read(prefix);
+    if (media.circuit != replay->circuit) {
         std::cerr << path << ": a race on circuit " << replay->circuit << ", but the media under " << prefix
                   << " are not that circuit's: cannot be checked there" << std::endl;
+        return 1;
+    }
+    // Another build of the game or of the generator may run the race otherwise: no claim either way.
+    const std::string foreign = replay->foreignTo(gameBuildIdentity(), media.generator);
+    if (!foreign.empty()) {
+        std::cerr << path << ": cannot be checked here: " << foreign << std::endl;
         return 1;
     }
 

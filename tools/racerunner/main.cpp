@@ -116,7 +116,9 @@ int main(int argc, char** argv) {
                       << RaceSettings::maxComputerDrivers + 1 << std::endl;
             return 2;
         }
-        options.recordCircuit = circuit ? *circuit : mediaCircuit(options.mediaPrefix);
+        const MediaMarker marker = MediaMarker::read(options.mediaPrefix);
+        options.recordCircuit = marker.circuit;
+        options.recordMedia = marker.generator;
         if (options.recordCircuit < 0) {
             std::cerr << "the media under " << options.mediaPrefix << " name no circuit: no replay can be recorded"
                       << std::endl;
