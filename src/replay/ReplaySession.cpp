@@ -40,9 +40,9 @@ void ReplaySession::afterPhysics(const Game& game) {
     if (raceHandled) return;
     raceHandled = true;
     if (source) {
-        const std::string verdict = source->verdict(game).text(*playing);
-        std::cout << "replay of circuit " << circuit << ": " << verdict << std::endl;
-        showMessage(source->verdict(game).checks(*playing) ? "The replay ran as recorded" : "The replay ran otherwise");
+        const ReplayVerdict verdict = source->verdict(game);
+        std::cout << "replay of circuit " << circuit << ": " << verdict.text(*playing) << std::endl;
+        showMessage(verdict.checks(*playing) ? "The replay ran as recorded" : "The replay ran otherwise");
         return;
     }
     const RaceRecord* record = playerRecord(game);
