@@ -29,7 +29,7 @@ texture_seeds() {
 
 export UBSAN_OPTIONS="print_stacktrace=1"
 failed=()
-for reader in mesh material scene checkpoints texture sound replay records; do
+for reader in mesh material scene checkpoints texture sound settings replay records; do
   work="$build/fuzz-work/$reader"
   mkdir -p "$work/corpus" "$work/findings"
   seeds="tests/fuzz/corpus/$reader"
@@ -37,6 +37,7 @@ for reader in mesh material scene checkpoints texture sound replay records; do
   case "$reader" in
     mesh | scene) options+=(-dict=tests/fuzz/xml.dict) ;;
     material) options+=(-dict=tests/fuzz/material.dict) ;;
+    settings) options+=(-dict=tests/fuzz/settings.dict) ;;
     texture)
       seeds="$work/seeds"
       texture_seeds "$seeds"

@@ -1,10 +1,8 @@
 #pragma once
 
 struct GameArguments;
-struct GLFWwindow;
 
-// Opens the game's full-screen window and makes its context current; null when it cannot.
-GLFWwindow* openWindow();
-
-// Runs the game until Escape or the window closes; returns the process exit status.
+// Runs the game until Escape or the window closes; returns the process exit status. Without
+// arguments the race starts at once on the media found from the working folder; with --front-end
+// the front end opens first, those media being circuit 0's. The other arguments: GameArguments.
 int runApplication(const GameArguments& arguments);

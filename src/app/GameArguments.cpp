@@ -7,7 +7,9 @@ GameArguments GameArguments::parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (argument == "--laps" && hasValue) {
+        if (argument == "--front-end") {
+            arguments.frontEnd = true;
+        } else if (argument == "--laps" && hasValue) {
             const std::string value = argv[++i];
             if (value.size() == 1 && value[0] >= '1' && value[0] <= '0' + RaceSettings::maxLaps) {
                 arguments.settings.laps = value[0] - '0';
@@ -23,8 +25,8 @@ GameArguments GameArguments::parse(int argc, const char* const* argv) {
         } else if (argument == "--autopilot") {
             arguments.autopilot = true;
         } else {
-            std::cerr << "WARNING: unknown argument \"" << argument << "\" passed over (the game takes --laps N, "
-                      << "--time-trial, --replay FILE, --autopilot)" << std::endl;
+            std::cerr << "WARNING: unknown argument \"" << argument << "\" passed over (the game takes --front-end, "
+                      << "--laps N, --time-trial, --replay FILE, --autopilot)" << std::endl;
         }
     }
     return arguments;

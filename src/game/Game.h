@@ -58,7 +58,14 @@ public:
     // race on `settings` from its start: clock at zero, random draws from the seed.
     void restart();
     void initGL();
+    // One frame: drawFrame over frameTime, then presentFrame.
     void renderFrame();
+    // Draws the world, messages, display and ranking screen, moving the camera and particles on by
+    // `timeStep` seconds (none while the race is paused).
+    void drawFrame(float timeStep);
+    // Shows the drawn frame (window and key events are handled while it swaps) and counts it into
+    // the frame rate, over frameTime.
+    void presentFrame();
     // Tick callback work: the player's controls, then the standings.
     void updateRace();
 

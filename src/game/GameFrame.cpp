@@ -54,8 +54,12 @@ void Game::initGL() {
 }
 
 void Game::renderFrame() {
+    drawFrame(static_cast<float>(frameTime));
+    presentFrame();
+}
+
+void Game::drawFrame(float timeStep) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const float timeStep = static_cast<float>(frameTime);
     for (int c = 0; c < cameras.size(); ++c) {
         Camera* camera = cameras[c];
         camera->update(timeStep);
@@ -77,7 +81,9 @@ void Game::renderFrame() {
         drawHeadsUpDisplay(*this, nullptr);
     }
     if (raceOver) drawRankingScreen(*this);
+}
 
+void Game::presentFrame() {
     glFlush();
     if (GLFWwindow* window = glfwGetCurrentContext()) {
         glfwSwapBuffers(window);

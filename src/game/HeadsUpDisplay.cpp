@@ -115,10 +115,10 @@ void drawRankingScreen(const Game& game) {
     endScreenText();
 }
 
-void drawNotice(const std::string& text) {
-    const int w = windowWidth(), h = windowHeight(), glyphWidth = 9;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void drawScreenNote(const std::string& text, int twelfths) {
+    const int glyphWidth = 9;  // pixels of a character of the bitmap font
+    const int w = windowWidth(), h = windowHeight();
     beginScreenText();
-    textAt((w - glyphWidth * static_cast<int>(text.size())) / 2, h / 2, text);
+    textAt((w - glyphWidth * static_cast<int>(text.size())) / 2, twelfths * h / 12, text);
     endScreenText();
 }

@@ -10,6 +10,7 @@ void drawHeadsUpDisplay(const Game& game, const Vehicle* target);
 // Final placings and the restart prompt, shown once the race is over.
 void drawRankingScreen(const Game& game);
 std::string rankingText(const Game& game);
-// One line in the middle of an otherwise empty window, while there is no race to show yet.
-void drawNotice(const std::string& text);
+// One line of text, centred across the screen at `twelfths` twelfths of its height from the bottom:
+// "Paused", or a hint.
+void drawScreenNote(const std::string& text, int twelfths);
 std::string fpsText(double fps);

@@ -7,6 +7,7 @@
 
 #include "entities/Vehicle.h"
 #include "game/Game.h"
+#include "items/ShellClasses.h"
 #include "replay/BuildIdentity.h"
 #include "replay/Replay.h"
 #include "replay/ReplayArchive.h"
@@ -34,6 +35,8 @@ GhostPath GhostPath::fromReplay(const Replay& replay, const std::string& media, 
     GhostPath path;
     error = replay.foreignTo(gameBuildIdentity(), media);
     if (!error.empty()) return path;
+    // The shells fire only once their classes have their shapes, as in the race recorded.
+    prepareShellClasses();
     Game game;
     ReplayRun run(game, replay);
     const double steps = static_cast<double>(replay.controls.size());

@@ -21,19 +21,17 @@ fail() {
     exit 1
 }
 
-# Starts an X server and the game, with any arguments given, from GAME_DIR: by default its own folder,
-# where the build generated its media. Waits up to ten seconds for the game's window.
+# Starts an X server, unless one runs, and the game, with any arguments given, from GAME_DIR: by
+# default its own folder, where the build generated its media. Waits up to ten seconds for the game's
+# window.
 start_game() {
-    mkfifo "$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-    SERVER=$!
-    read -r number <"$WORK/display"
-    export DISPLAY=":$number"
-    launch_game "$@"
-}
-
-# Starts the game on the X server already running (after quit_game), as start_game does.
-launch_game() {
+    if [ -z "$SERVER" ]; then
+        mkfifo "$WORK/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+        SERVER=$!
+        read -r number <"$WORK/display"
+        export DISPLAY=":$number"
+    fi
     (cd "${GAME_DIR:-$(dirname "$GAME")}" && exec "$GAME" "$@" >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     windows=$(timeout 10 xdotool search --sync --onlyvisible --name "^Vorbel Race$") ||
@@ -97,9 +95,9 @@ quit_game() {
 }
 
 # Screenshots NAME until MEASURE NAME ARGS... is above (more) or below (less) LIMIT, for up to four
-# seconds, then expects it: a busy machine may take several frames to show what a key did.
+# seconds (SOON_SECONDS), then expects it: a busy machine may take several frames to show what a key did.
 expect_soon() {  # expect_soon NAME more|less LIMIT MESSAGE MEASURE ARGS...
-    local value deadline=$(($(date +%s%N) + 4000000000))
+    local value deadline=$(($(date +%s%N) + ${SOON_SECONDS:-4} * 1000000000))
     while :; do
         shot "$1"
         value=$("$5" "$1" "${@:6}") || true  # compare fails when images differ

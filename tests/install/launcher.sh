@@ -25,7 +25,7 @@ quit_game
 "$1/tools/vorbel-race-runner" --circuit "$2" --player driven --time-limit 5 --record "$WORK/race.replay" >/dev/null ||
     fail "no replay recorded"
 rm -rf "$XDG_CACHE_HOME"
-launch_game --replay "$WORK/race.replay"
+start_game --replay "$WORK/race.replay"
 wait_for_line "^replay of circuit $2: .*: all 4 check values match" 1 30 "the replay did not play as recorded"
 quit_game
 status=0 && "$GAME" --replay "$1/media/this is media.txt" 2>"$WORK/usage" || status=$?

@@ -4,7 +4,7 @@
 // the machine at that moment, whatever the game does.
 #include <GLFW/glfw3.h>
 
-#include "app/Application.h"
+#include "app/WindowMode.h"
 
 int main() {
     if (!glfwInit()) return 1;

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -23,6 +22,7 @@
 
 #include "Circuit.h"
 #include "GeneratedMedia.h"
+#include "StartWatch.h"
 
 namespace {
 
@@ -31,27 +31,6 @@ using Clock = std::chrono::steady_clock;
 const int defaultRounds = 5;
 const double timeoutSeconds = 20;
 const auto pollInterval = std::chrono::milliseconds(2);
-// The game clears to this sky colour (0.132, 0.522, 0.948); the top row of the first frame is sky
-// wherever no tree or banner reaches it.
-const int skyRed = 34, skyGreen = 133, skyBlue = 242;
-const int colourTolerance = 6;
-const int probes = 9;  // pixels across the top row
-
-bool showsSky(Display* display) {
-    const int width = DisplayWidth(display, DefaultScreen(display));
-    XImage* row = XGetImage(display, DefaultRootWindow(display), 0, 0, width, 1, AllPlanes, ZPixmap);
-    if (!row) return false;
-    bool sky = false;
-    for (int k = 0; k < probes && !sky; ++k) {
-        const unsigned long pixel = XGetPixel(row, (2 * k + 1) * width / (2 * probes), 0);
-        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-        sky = std::abs(r - skyRed) <= colourTolerance && std::abs(g - skyGreen) <= colourTolerance &&
-              std::abs(b - skyBlue) <= colourTolerance;
-    }
-    XDestroyImage(row);
-    return sky;
-}
-
 struct Start {
     double seconds = -1;    // wall clock, from starting the program to its first frame on screen
     double cpuSeconds = 0;  // the program's own processor time (user and system) until it is stopped
@@ -91,11 +70,6 @@ Start startOnce(Display* display, const char* program, const std::string& folder
 
 // A start that never showed a frame counts as the slowest.
 double seconds(const Start& start) { return start.seconds < 0 ? timeoutSeconds : start.seconds; }
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -64,6 +64,7 @@ RaceRunner::RaceRunner(const Options& options)
     game->readControls = [this] { return replayRecorder ? replayRecorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
     if (options.karts > 0) game->settings.computerDrivers = std::min(options.karts - 1, RaceSettings::maxComputerDrivers);
+    game->settings.pace = options.pace;
     game->restart();
     if (!options.soundOut.empty()) {
         recorder.reset(new SoundRecorder(*game, options.mediaPrefix + "media/sounds/", options.soundOut));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/PlayerControls.h"
+#include "game/RaceSettings.h"
 
 class Game;
 class ReplayRecorder;
@@ -24,6 +25,7 @@ public:
         double timeLimit = 600.0;         // simulated seconds of one race
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
+        Pace pace = Pace::normal;         // of the computer drivers
         bool quiet = false;               // no per-race table
         int recordCircuit = -1;           // 0 and up: record the player's controls as a replay of this circuit
         std::string recordMedia;          // the generator build that made its media

@@ -23,14 +23,15 @@ namespace {
 
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
-                 "                          [--karts N] [--time-limit S] [--soak S] [--seed N] [--jobs N]\n"
-                 "                          [--check] [--quiet] [--record FILE] [--sound-out FILE.wav]\n"
+                 "                          [--karts N] [--pace relaxed|normal|fast] [--time-limit S] [--soak S]\n"
+                 "                          [--seed N] [--jobs N] [--check] [--quiet] [--record FILE] [--sound-out FILE.wav]\n"
                  "       vorbel-race-runner --replay FILE [--media PREFIX]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
                  "  --circuits LIST  race each circuit of LIST (\"0-50\", \"3,17,42\") parked and driven, one row each\n"
                  "  --jobs N         race up to N circuits of the list at once, each in a process of its own\n"
                  "  --karts N        race N karts: fewer removes computer karts, more adds rows behind the grid\n"
+                 "  --pace P         the computer drivers' pace: relaxed, normal (the default) or fast\n"
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
                  "  --sound-out FILE record what the player's camera hears, as a 44.1 kHz stereo WAV file\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
             options.player = mode == "parked" ? RaceRunner::PlayerMode::parked : RaceRunner::PlayerMode::driven;
         } else if (arg == "--karts" && hasValue && std::atoi(argv[i + 1]) > 0) {
             options.karts = std::atoi(argv[++i]);
+        } else if (arg == "--pace" && hasValue && paceNamed(argv[i + 1])) {
+            options.pace = *paceNamed(argv[++i]);
         } else if (arg == "--time-limit" && hasValue) {
             options.timeLimit = std::atof(argv[++i]);
         } else if (arg == "--soak" && hasValue) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "Circuit.h"
@@ -25,15 +26,32 @@ const double checkpointRadius = 0.8;
 const int labelSize = 3;  // pixels per font pixel
 const int labelInset = 6;
 
-// The horizontal box the circuit's embankments cover, in world units.
-Bounds reachBounds(const Circuit& circuit) {
+// A stamp's neighbours along the lap come no closer than this share of its radius: the edge of the
+// band they draw then strays from a smooth one by less than a hundredth of the radius, and a wide
+// band takes a few hundred stamps instead of thousands.
+const double stampOverlap = 0.35;
+
+// The centre line every stampSpacing units, with how far the track reaches out there.
+struct Sample {
+    Vec3 centre;
+    double reach;
+};
+
+std::vector<Sample> sampleLap(const Circuit& circuit) {
     const TrackBuilder track(circuit);
-    Bounds box;
+    std::vector<Sample> samples;
     for (double s = 0; s < circuit.layout.length(); s += stampSpacing) {
-        const Vec3 c = circuit.layout.frameAt(s).centre;
-        const double r = track.reach(s);
-        box.add({c.x - r, 0, c.z - r});
-        box.add({c.x + r, 0, c.z + r});
+        samples.push_back({circuit.layout.frameAt(s).centre, track.reach(s)});
+    }
+    return samples;
+}
+
+// The horizontal box the circuit's embankments cover, in world units.
+Bounds reachBounds(const std::vector<Sample>& samples) {
+    Bounds box;
+    for (const Sample& sample : samples) {
+        box.add({sample.centre.x - sample.reach, 0, sample.centre.z - sample.reach});
+        box.add({sample.centre.x + sample.reach, 0, sample.centre.z + sample.reach});
     }
     return box;
 }
@@ -46,7 +64,7 @@ Image CircuitMap::sheet(const std::vector<Circuit>& circuits, int columns, int t
     image.fillRect(0, 0, image.getWidth(), image.getHeight(), sheetBackground);
     double largest = 1;
     for (const Circuit& circuit : circuits) {
-        const Vec3 size = reachBounds(circuit).size();
+        const Vec3 size = reachBounds(sampleLap(circuit)).size();
         largest = std::max(largest, std::max(size.x, size.z));
     }
     const double scale = (tileSize - 2 * margin) / largest;
@@ -61,31 +79,40 @@ void CircuitMap::drawTile(Image& image, const Circuit& circuit, int left, int bo
     const TrackLayout& layout = circuit.layout;
     const TrackBuilder track(circuit);
     const CircuitLook& look = circuit.look;
+    const std::vector<Sample> samples = sampleLap(circuit);
     image.fillRect(left + 1, bottom + 1, left + tileSize - 1, bottom + tileSize - 1, look.grassLush);
     // Seen from above with +X to the right, +Z runs down the picture.
-    const Vec3 middle = reachBounds(circuit).centre();
+    const Vec3 middle = reachBounds(samples).centre();
     auto pixelX = [&](const Vec3& p) { return left + tileSize / 2.0 + (p.x - middle.x) * scale; };
     auto pixelY = [&](const Vec3& p) { return bottom + tileSize / 2.0 - (p.z - middle.z) * scale; };
     auto stamp = [&](const Vec3& p, double radius, const Color& colour) {
         image.fillCircle(pixelX(p), pixelY(p), std::max(radius, 0.7), colour);
     };
+    // Stamps of the given radius in world units along the lap, the last one closing the band.
+    auto band = [&](const std::function<double(const Sample&)>& radius,
+                    const std::function<Color(const Sample&)>& colour) {
+        for (size_t i = 0; i < samples.size();) {
+            const double r = radius(samples[i]);
+            stamp(samples[i].centre, r * scale, colour(samples[i]));
+            i += std::max<size_t>(1, static_cast<size_t>(stampOverlap * r / stampSpacing));
+        }
+        stamp(samples.back().centre, radius(samples.back()) * scale, colour(samples.back()));
+    };
 
     double lowest = 1e30, highest = -1e30;
-    for (double s = 0; s < layout.length(); s += stampSpacing) {
-        lowest = std::min(lowest, layout.frameAt(s).centre.y);
-        highest = std::max(highest, layout.frameAt(s).centre.y);
+    for (const Sample& sample : samples) {
+        lowest = std::min(lowest, sample.centre.y);
+        highest = std::max(highest, sample.centre.y);
     }
     const double wall = TrackBuilder::halfWidth + TrackBuilder::wallThickness;
-    for (double s = 0; s < layout.length(); s += stampSpacing)
-        stamp(layout.frameAt(s).centre, track.reach(s) * scale, look.grassDark);
-    for (double s = 0; s < layout.length(); s += stampSpacing)
-        stamp(layout.frameAt(s).centre, wall * scale, look.barrierPanel);
-    for (double s = 0; s < layout.length(); s += stampSpacing) {
-        const Vec3 centre = layout.frameAt(s).centre;
-        const double height = highest > lowest ? (centre.y - lowest) / (highest - lowest) : 0;
-        const double grey = lowRoad + roadRise * height;
-        stamp(centre, TrackBuilder::halfWidth * scale, {grey, grey, grey});
-    }
+    band([](const Sample& sample) { return sample.reach; }, [&](const Sample&) { return look.grassDark; });
+    band([&](const Sample&) { return wall; }, [&](const Sample&) { return look.barrierPanel; });
+    band([](const Sample&) { return TrackBuilder::halfWidth; },
+         [&](const Sample& sample) {
+             const double height = highest > lowest ? (sample.centre.y - lowest) / (highest - lowest) : 0;
+             const double grey = lowRoad + roadRise * height;
+             return Color{grey, grey, grey};
+         });
     const double pixel = 1 / scale;
     for (double lateral = -TrackBuilder::halfWidth; lateral <= TrackBuilder::halfWidth; lateral += pixel) {
         stamp(layout.surfacePoint(0, lateral), startLineRadius, white);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <vector>
+
+#include <X11/Xlib.h>
+
+// What the benchmarks that time the game's starts from outside share: a look at the X screen, and
+// the median of their rounds.
+
+// The colour at (x, y) from the screen's top left, as red, green and blue bytes.
+struct ScreenColour {
+    int r, g, b;
+    bool near(const ScreenColour& other, int tolerance) const;
+};
+ScreenColour screenColour(Display* display, int x, int y);
+// Whether the game's sky shows in the top row of the screen: the race's first frame has come.
+bool showsSky(Display* display);
+// The middle value; the upper of the two middle ones of an even count.
+double median(std::vector<double> values);
