@@ -29,7 +29,7 @@ texture_seeds() {
 
 export UBSAN_OPTIONS="print_stacktrace=1"
 failed=()
-for reader in mesh material scene checkpoints texture sound settings pads; do
+for reader in mesh material scene checkpoints texture sound settings replay records pads; do
   work="$build/fuzz-work/$reader"
   mkdir -p "$work/corpus" "$work/findings"
   seeds="tests/fuzz/corpus/$reader"

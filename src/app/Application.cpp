@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <atomic>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include <GLFW/glfw3.h>
 
 #include "app/FrontEndSession.h"
+#include "app/GameArguments.h"
 #include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
 #include "app/RaceHost.h"
@@ -17,14 +20,19 @@
 #include "audio/AudioDevice.h"
 #include "frontend/SettingsStore.h"
 #include "game/BitmapText.h"
+#include "game/HeadsUpDisplay.h"
 #include "game/RaceSettings.h"
 #include "game/RenderSettings.h"
 #include "input/GlfwPadSource.h"
 #include "input/PadInput.h"
+#include "records/DataFolder.h"
+#include "replay/BuildIdentity.h"
+#include "replay/GhostPath.h"
+#include "replay/Replay.h"
+#include "replay/ReplayArchive.h"
+#include "replay/ReplaySession.h"
 
 namespace {
-
-const std::string frontEndArgument = "--front-end";
 
 // OpenGL extensions, the title and the bitmap font for an opened window. False after one error line
 // when there is no window or no extension loader.
@@ -48,25 +56,74 @@ bool prepareWindow(GLFWwindow* window) {
     return true;
 }
 
-int raceAtOnce() {
+// The replays of this run: the one asked for, played in place of the player, or, by default, the
+// player's races recorded. A replay that cannot be played gives one line and the race as usual.
+std::unique_ptr<ReplaySession> startReplays(const GameArguments& arguments, const MediaMarker& media,
+                                            RaceSettings& settings) {
+    if (!arguments.replayFile.empty()) {
+        std::string error;
+        std::optional<Replay> replay = ReplayArchive::load(arguments.replayFile, error);
+        if (replay && replay->circuit != media.circuit) {
+            error = "a race on circuit " + std::to_string(replay->circuit) + ", and these media are circuit " +
+                    std::to_string(media.circuit);
+        }
+        if (replay && error.empty()) {
+            const std::string foreign = replay->foreignTo(gameBuildIdentity(), media.generator);
+            if (!foreign.empty()) {
+                std::cerr << "WARNING: " << arguments.replayFile << " is played, but its race may run otherwise here: "
+                          << foreign << std::endl;
+            }
+            settings = replay->settings;
+            return std::unique_ptr<ReplaySession>(new ReplaySession(*replay));
+        }
+        std::cerr << "ERROR: replay " << arguments.replayFile << " cannot be played (" << error
+                  << "); racing instead" << std::endl;
+    }
+    if (media.circuit < 0) std::cerr << "WARNING: the media name no circuit number: no records or replays are kept" << std::endl;
+    return std::unique_ptr<ReplaySession>(new ReplaySession(media.circuit, media.generator, playerDataFolder()));
+}
+
+int raceAtOnce(const GameArguments& arguments) {
     // Textures are decoded here, by a child process forked before any other thread runs.
     const std::string mediaPrefix = findMediaDirectory();
     startProcessLibraries(mediaPrefix);
+    const MediaMarker media = MediaMarker::read(mediaPrefix);
+    RaceSettings settings = arguments.settings;
+    const std::unique_ptr<ReplaySession> replays = startReplays(arguments, media, settings);
     glfwInit();  // before the loading reads the game clock, which is the window timer
     // The level loads while the window opens, the two longest steps of the start-up; the loading makes
-    // no OpenGL call.
+    // no OpenGL call. A time trial's ghost runs its race first: no two games may run at once.
+    const bool timeTrial = arguments.timeTrial && arguments.replayFile.empty() && media.circuit >= 0;
+    std::atomic<int> ghostPercent(0);
+    std::atomic<bool> loaded(false);
     std::unique_ptr<RaceHost> race;
-    std::thread loading([&race] { race.reset(new RaceHost(RaceSettings())); });
+    std::thread loading([&] {
+        GhostPath ghost;
+        if (timeTrial) {
+            ghost = GhostPath::ofBestRace(ReplayArchive(playerDataFolder()), media.circuit, media.generator, settings.laps,
+                                          [&ghostPercent](double share) { ghostPercent = static_cast<int>(share * 100); });
+        }
+        race.reset(new RaceHost(settings, std::move(ghost)));
+        loaded = true;
+    });
     GLFWwindow* window = openWindow();
-    loading.join();
     const bool prepared = prepareWindow(window);
+    // A whole race run again takes seconds: the window says so meanwhile, rather than stay black.
+    while (prepared && timeTrial && !loaded) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawScreenNote("The best race runs again for its ghost: " + std::to_string(ghostPercent) + " %", 6);
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    loading.join();
     if (prepared) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
         GlfwPadSource padSource(SettingsStore::defaultFolder());
         PadInput pads(padSource);
-        race->attach(window, device.get(), mediaPrefix, &pads);
-        RaceLoop(race->game(), &race->audio(), window, false, &pads).run();
+        race->attach(window, device.get(), mediaPrefix, *replays, &pads, arguments.autopilot);
+        RaceLoop(race->game(), &race->audio(), replays.get(), window, false, &pads).run();
         race.reset();  // its sound goes before the device
     }
     race.reset();
@@ -95,8 +152,6 @@ int frontEnd() {
 
 }  // namespace
 
-int runApplication(int argc, char** argv) {
-    if (argc == 2 && argv[1] == frontEndArgument) return frontEnd();
-    if (argc > 1) std::cerr << "usage: vorbel-race [" << frontEndArgument << "]; racing at once" << std::endl;
-    return raceAtOnce();
+int runApplication(const GameArguments& arguments) {
+    return arguments.frontEnd ? frontEnd() : raceAtOnce(arguments);
 }

@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 
 #include "CircuitCache.h"
+#include "app/MediaDirectory.h"
 #include "app/ProcessLibraries.h"
 #include "app/RaceHost.h"
 #include "app/RaceLoop.h"
@@ -19,6 +20,10 @@
 #include "game/GameClock.h"
 #include "game/Window.h"
 #include "input/PadInput.h"
+#include "records/DataFolder.h"
+#include "records/RecordStore.h"
+#include "replay/ReplayArchive.h"
+#include "replay/ReplaySession.h"
 
 FrontEndSession::FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store,
                                  const PlayerSettings& settings, std::string installedPrefix, PadInput* pads)
@@ -28,7 +33,8 @@ FrontEndSession::FrontEndSession(GLFWwindow* window, AudioDevice* device, Settin
       frontEnd(settings, std::random_device()()),
       preview(mapSize),
       installedPrefix(std::move(installedPrefix)),
-      pads(pads) {}
+      pads(pads),
+      records(RecordStore(playerDataFolder()).read()) {}
 
 // One frame of the front end: the picture of the circuit shown, once it is made -> draw -> swap ->
 // wait for a key (its callback runs here) or for the next frame -> pads -> window mode -> start a
@@ -44,7 +50,7 @@ void FrontEndSession::run() {
     while (!glfwWindowShouldClose(window) && request != FrontEnd::Request::quit) {
         preview.request(frontEnd.settings().circuit);
         if (std::optional<CircuitPreview::Picture> picture = preview.take()) view.show(std::move(*picture));
-        view.draw(frontEnd, notice);
+        view.draw(frontEnd, notice, records.ofCircuit(frontEnd.settings().circuit));
         nextFrame();
         if (pads) hearPads();
         applyDisplay();
@@ -103,25 +109,50 @@ bool FrontEndSession::race() {
     view.drawStart(settings.circuit, std::nullopt);
     glfwSwapBuffers(window);
     startProcessLibraries(prefix);
+    const MediaMarker media = MediaMarker::read(prefix);
+    GhostPath ghost = ghostFor(settings, media.generator);
+    if (glfwWindowShouldClose(window)) return false;
+    ReplaySession replays(settings.circuit, media.generator, playerDataFolder());
     RaceLoop::Outcome outcome;
     {
-        RaceHost host(settings.race);
-        host.attach(window, device, prefix, pads);
+        RaceHost host(settings.race, std::move(ghost));
+        host.attach(window, device, prefix, replays, pads);
         host.audio().setVolume(settings.sound.volumeShare());
         host.audio().setMuted(settings.sound.muted);
         // Keys pressed in the menu are not the race's: sticky keys only from here.
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         // The first frame spans one frame, not the time since the level began to load.
         host.game().currentTime = GameClock::now();
-        outcome = RaceLoop(host.game(), &host.audio(), window, true, pads).run();
+        outcome = RaceLoop(host.game(), &host.audio(), &replays, window, true, pads).run();
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
         frontEnd.setMuted(host.audio().isMuted());  // M in the race is kept
     }
+    records = RecordStore(playerDataFolder()).read();
     listen(window, this);
     frontEnd.setFullScreen(isFullScreen(window));
     frontEnd.returnFromRace();
     starting = false;
     return outcome == RaceLoop::Outcome::frontEnd;
+}
+
+GhostPath FrontEndSession::ghostFor(const PlayerSettings& settings, const std::string& media) {
+    if (settings.race.computerDrivers > 0) return GhostPath();
+    // The best race runs again beside the frames that show how far it has come.
+    std::atomic<double> share(0);
+    std::atomic<bool> done(false);
+    GhostPath ghost;
+    std::thread run([&] {
+        ghost = GhostPath::ofBestRace(ReplayArchive(playerDataFolder()), settings.circuit, media, settings.race.laps,
+                                      [&share](double fraction) { share = fraction; });
+        done = true;
+    });
+    while (!done) {
+        view.drawProgress("The best race on circuit " + std::to_string(settings.circuit) + " runs again for its ghost",
+                          share.load());
+        nextFrame();
+    }
+    run.join();
+    return ghost;
 }
 
 std::string FrontEndSession::mediaPrefix(int circuit) {

@@ -6,6 +6,7 @@
 #include "frontend/CircuitPreview.h"
 #include "frontend/FrontEnd.h"
 #include "frontend/FrontEndView.h"
+#include "replay/GhostPath.h"
 
 class AudioDevice;
 class PadInput;
@@ -35,6 +36,9 @@ public:
 private:
     // Prepares and runs one race on the front end's choices; false once the player quit the game.
     bool race();
+    // For a race without computer drivers, a time trial: the ghost of the best race on the circuit
+    // over as many laps, run again with its progress on screen; empty when there is none.
+    GhostPath ghostFor(const PlayerSettings& settings, const std::string& media);
     // The folder above the circuit's media, generated first into the cache when needed, with the
     // progress on screen; "" when the circuit cannot be had.
     std::string mediaPrefix(int circuit);
@@ -55,6 +59,7 @@ private:
     std::string installedPrefix;
     PadInput* pads;
     std::string notice;  // what went wrong with the last start, or a pad that came or went; until the next key
+    RecordBook records;  // the player's, read as the session begins and after each race
     FrontEnd::Request request = FrontEnd::Request::none;
     bool starting = false;  // a race is being prepared: keys wait
 };

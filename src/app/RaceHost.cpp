@@ -7,9 +7,12 @@
 #include "game/Game.h"
 #include "game/KeyInput.h"
 #include "game/Light.h"
+#include "input/CourseDriver.h"
 #include "input/KeyboardControls.h"
 #include "input/PadInput.h"
 #include "items/ShellClasses.h"
+#include "replay/GhostKart.h"
+#include "replay/ReplaySession.h"
 
 namespace {
 
@@ -21,9 +24,13 @@ const float lightSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
 
 }  // namespace
 
-RaceHost::RaceHost(const RaceSettings& settings) : race(new Game()) {
+RaceHost::RaceHost(const RaceSettings& settings, GhostPath ghostPath) : race(new Game()) {
     race->settings = settings;
     race->restart();
+    if (!ghostPath.empty()) {
+        ghost.reset(new GhostKart(*race, std::move(ghostPath)));
+        race->ghost = ghost.get();
+    }
     prepareShellClasses();
     light.reset(new Light(lightPosition, lightAmbient, lightDiffuse, lightSpecular, 1.0f, 0.0f, 0.0f, GL_LIGHT0));
     race->addLight(light.get());
@@ -36,13 +43,15 @@ RaceHost::~RaceHost() {
     race.reset();
 }
 
-void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix, PadInput* pads) {
+void RaceHost::attach(GLFWwindow* window, AudioDevice* device, const std::string& mediaPrefix, ReplaySession& replays,
+                      PadInput* pads, bool autopilot) {
     keyboard.reset(new KeyboardControls([window](int key) { return glfwGetKey(window, key) == GLFW_PRESS; }));
     // The keyboard and the pads together: either may steer while the other accelerates.
-    race->readControls = [this, pads] {
+    race->readControls = [this, &replays, pads, autopilot] {
         PlayerControls controls = keyboard->read();
         if (pads) controls.flags |= pads->controls().flags;
-        return controls;
+        if (autopilot) controls.flags |= courseDriverControls(*race).flags;
+        return replays.controls(*race, controls);
     };
     race->initGL();
     sound.reset(new RaceAudio(*race, device, mediaPrefix + "media/sounds/"));

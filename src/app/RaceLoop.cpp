@@ -11,6 +11,7 @@
 #include "game/KeyInput.h"
 #include "game/MessageLog.h"
 #include "input/PadInput.h"
+#include "replay/ReplaySession.h"
 
 namespace {
 
@@ -29,9 +30,9 @@ RaceLoop::Outcome RaceLoop::run() {
 }
 
 // One frame: clock -> pads (their pause first) -> physics sub-steps, none while paused (each followed
-// by the tick: controls, then standings) -> camera and particles on by the frame's time, none while
-// paused, and drawing -> notes over the picture -> swap buffers (key and resize callbacks run here) ->
-// sound -> window mode -> Escape, closing, Backspace.
+// by the tick: controls, then standings) -> a finished race kept -> camera and particles on by the
+// frame's time, none while paused, and drawing -> notes over the picture -> swap buffers (key and
+// resize callbacks run here) -> sound -> window mode -> Escape, closing, Backspace.
 RaceLoop::Outcome RaceLoop::frames() {
     for (;;) {
         game.previousTime = game.currentTime;
@@ -41,6 +42,7 @@ RaceLoop::Outcome RaceLoop::frames() {
         if (!paused) {
             game.dynamicsWorld->stepSimulation(static_cast<btScalar>(game.frameTime), maxSubSteps, Game::subStep);
         }
+        if (replays) replays->afterPhysics(game);
         game.drawFrame(paused ? 0.0f : static_cast<float>(game.frameTime));
         if (paused) drawScreenNote(waitingForPlayer ? "Paused: a key or a button goes on" : "Paused", pausedNoteTwelfths);
         if (fromFrontEnd && game.raceOver) drawScreenNote("Backspace: back to the circuits", hintTwelfths);

@@ -5,6 +5,7 @@
 class Game;
 class PadInput;
 class RaceAudio;
+class ReplaySession;
 struct GLFWwindow;
 
 // The race's frame loop, until Escape, the window's closing or, for a race the front end started,
@@ -17,10 +18,12 @@ class RaceLoop : public KeyListener {
 public:
     enum class Outcome { quit, frontEnd };
 
-    // `audio` (may be null) hears the race, once a frame. `fromFrontEnd`: Backspace after the race goes
-    // back to the front end. `pads` (may be null) are read once a frame.
-    RaceLoop(Game& game, RaceAudio* audio, GLFWwindow* window, bool fromFrontEnd, PadInput* pads = nullptr)
-        : game(game), audio(audio), window(window), fromFrontEnd(fromFrontEnd), pads(pads) {}
+    // `audio` (may be null) hears the race, once a frame; `replays` (may be null) keep each race the
+    // player finishes. `fromFrontEnd`: Backspace after the race goes back to the front end. `pads`
+    // (may be null) are read once a frame.
+    RaceLoop(Game& game, RaceAudio* audio, ReplaySession* replays, GLFWwindow* window, bool fromFrontEnd,
+             PadInput* pads = nullptr)
+        : game(game), audio(audio), replays(replays), window(window), fromFrontEnd(fromFrontEnd), pads(pads) {}
 
     // Runs the frames; the race is not left paused.
     Outcome run();
@@ -35,6 +38,7 @@ private:
 
     Game& game;
     RaceAudio* audio;
+    ReplaySession* replays;
     GLFWwindow* window;
     bool fromFrontEnd;
     PadInput* pads;

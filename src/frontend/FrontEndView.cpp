@@ -10,6 +10,7 @@
 #include "PixelFont.h"
 #include "frontend/FrontEnd.h"
 #include "game/BitmapText.h"
+#include "game/RaceTimeText.h"
 #include "game/Window.h"
 
 namespace {
@@ -60,7 +61,9 @@ std::vector<Row> rowsOf(const FrontEnd& frontEnd) {
             return {{"Circuit", frontEnd.circuitText() + (frontEnd.replacesOnDigit() ? "" : "_")}, {"Settings", ""}};
         case FrontEnd::Screen::race:
             return {{"Laps", choice(std::to_string(settings.race.laps))},
-                    {"Computer drivers", choice(std::to_string(settings.race.computerDrivers))},
+                    {"Computer drivers", choice(settings.race.computerDrivers == 0
+                                                    ? std::string("0: time trial")
+                                                    : std::to_string(settings.race.computerDrivers))},
                     {"Their pace", choice(paceName(settings.race.pace))},
                     {"Start the race", ""}};
         case FrontEnd::Screen::settings:
@@ -118,7 +121,8 @@ void FrontEndView::show(CircuitPreview::Picture shown) {
     mapUploaded = false;
 }
 
-void FrontEndView::draw(const FrontEnd& frontEnd, const std::string& notice) {
+void FrontEndView::draw(const FrontEnd& frontEnd, const std::string& notice,
+                        const std::vector<CircuitRecord>& records) {
     beginDrawing();
     drawTitle();
     const bool keys = frontEnd.screen() == FrontEnd::Screen::keys;
@@ -128,7 +132,10 @@ void FrontEndView::draw(const FrontEnd& frontEnd, const std::string& notice) {
         drawKeys();
     } else {
         drawRows(frontEnd);
-        if (frontEnd.screen() != FrontEnd::Screen::settings) drawMap(frontEnd);
+        if (frontEnd.screen() != FrontEnd::Screen::settings) {
+            drawMap(frontEnd);
+            drawRecords(frontEnd, records);
+        }
     }
     if (!notice.empty()) textAt(left + mapLeft, bottom + noticeBaseline, notice, warningShade);
     textAt(left + mapLeft, bottom + hintBaseline, hintsOf(frontEnd.screen()), dimShade);
@@ -136,13 +143,16 @@ void FrontEndView::draw(const FrontEnd& frontEnd, const std::string& notice) {
 }
 
 void FrontEndView::drawStart(int circuit, std::optional<double> generated) {
+    drawProgress((generated ? "Generating circuit " : "Loading circuit ") + std::to_string(circuit), generated);
+}
+
+void FrontEndView::drawProgress(const std::string& line, std::optional<double> done) {
     beginDrawing();
     drawTitle();
-    const std::string line = (generated ? "Generating circuit " : "Loading circuit ") + std::to_string(circuit);
     const int x = left + (areaWidth - progressWidth) / 2, y = bottom + areaHeight / 2;
     textAt(x, y + progressHeight + 16, line, textShade);
-    if (generated) {
-        const double share = std::max(0.0, std::min(1.0, *generated));
+    if (done) {
+        const double share = std::max(0.0, std::min(1.0, *done));
         rectangle(x, y, x + progressWidth, y + progressHeight, dimShade);
         rectangle(x + 2, y + 2, x + progressWidth - 2, y + progressHeight - 2, background);
         rectangle(x + 2, y + 2, x + 2 + static_cast<int>(share * (progressWidth - 4)), y + progressHeight - 2, barShade);
@@ -215,6 +225,18 @@ void FrontEndView::drawMap(const FrontEnd& frontEnd) {
         textAt(left + rowsLeft + valueLeft, baseline, figure.value, dimShade);
         baseline -= rowSpacing;
     }
+}
+
+void FrontEndView::drawRecords(const FrontEnd& frontEnd, const std::vector<CircuitRecord>& records) {
+    // The records over the lap count chosen, below the figures.
+    const int laps = frontEnd.settings().race.laps;
+    std::string value = "none yet";
+    for (const CircuitRecord& record : records) {
+        if (record.laps == laps) value = raceTimeText(record.bestRaceSteps) + ", lap " + raceTimeText(record.bestLapSteps);
+    }
+    const int baseline = bottom + mapBottom - rowSpacing;
+    textAt(left + rowsLeft, baseline, "Best, " + std::to_string(laps) + (laps == 1 ? " lap" : " laps"), dimShade);
+    textAt(left + rowsLeft + valueLeft, baseline, value, dimShade);
 }
 
 void FrontEndView::drawRows(const FrontEnd& frontEnd) {

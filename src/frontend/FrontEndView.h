@@ -2,9 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "frontend/CircuitPreview.h"
 #include "frontend/ImageTexture.h"
+#include "records/RecordBook.h"
 
 class FrontEnd;
 
@@ -20,11 +22,14 @@ public:
 
     // The circuit picture to show from now on.
     void show(CircuitPreview::Picture picture);
-    // The screen of `frontEnd`, with `notice` (a line on what went wrong, or "") above the hints.
-    void draw(const FrontEnd& frontEnd, const std::string& notice);
+    // The screen of `frontEnd`, with `notice` (a line on what went wrong, or "") above the hints, and
+    // the circuit's `records` under its figures.
+    void draw(const FrontEnd& frontEnd, const std::string& notice, const std::vector<CircuitRecord>& records = {});
     // A race about to start: "Generating circuit N" with the share done (0 to 1), or "Loading
     // circuit N" without one.
     void drawStart(int circuit, std::optional<double> generated);
+    // A line over a bar showing the share done (0 to 1), or the line alone without one.
+    void drawProgress(const std::string& line, std::optional<double> share);
 
     static constexpr int areaWidth = 1024;  // pixels of the laid-out area
     static constexpr int areaHeight = 768;
@@ -39,6 +44,7 @@ private:
     void beginDrawing();
     void endDrawing();
     void drawMap(const FrontEnd& frontEnd);
+    void drawRecords(const FrontEnd& frontEnd, const std::vector<CircuitRecord>& records);
     void drawRows(const FrontEnd& frontEnd);
     void drawKeys();
     void drawTitle();

@@ -59,6 +59,7 @@ bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* firs
 
 Game::Game()
     : events(&nobodyListening),
+      ghost(nullptr),
       collisionConfiguration(new btDefaultCollisionConfiguration()),
       dispatcher(new btCollisionDispatcher(collisionConfiguration)),
       worldAabbMin(-10000, -10000, -10000),
@@ -141,6 +142,9 @@ void Game::setCourse(std::vector<btVector3> points) {
 
 void Game::restart() {
     deleteRaceObjects();
+    // With the world empty, the broadphase hands out its handles from the first again, in order, as in
+    // a new game: a pair's order, and so the order contacts are worked in, follows the handles.
+    broadphase->resetPool(dispatcher);
     raceOver = false;
     raceSteps = 0;
     random.reseed(settings.seed);
@@ -151,7 +155,12 @@ void Game::updateRace() {
     const PlayerControls controls = readControls ? readControls() : PlayerControls();
     if (raceOver) {
         // After the race only the restart counts; the bookkeeping stays frozen.
-        if (controls.has(PlayerControls::restart)) restart();
+        if (controls.has(PlayerControls::restart)) {
+            restart();
+            // The world gave gravity to the old race's bodies as this step began; the new ones get it
+            // now, for the sub-steps left in it, as they would at the start of a step of their own.
+            dynamicsWorld->applyGravity();
+        }
         return;
     }
     ++raceSteps;
@@ -207,6 +216,12 @@ void Game::updateStandings() {
         } else if (record.segment == last && segment == 0) {
             if (!record.crossedBackwards) {
                 record.lap += 1;
+                // The lap before the first crossing starts on the grid: it is not a whole lap.
+                const int64_t lapSteps = raceSteps - record.lapStartStep;
+                if (record.lap > 1 && (record.bestLapSteps < 0 || lapSteps < record.bestLapSteps)) {
+                    record.bestLapSteps = lapSteps;
+                }
+                record.lapStartStep = raceSteps;
                 events->lineCrossed(*vehicles[i], record.lap);
             }
             finishing = record.lap > settings.laps;
@@ -232,6 +247,7 @@ void Game::updateStandings() {
         record.rank = rank;
         if (finishing) {
             record.finished = true;
+            record.finishSteps = raceSteps;
             events->kartFinished(*vehicles[i], rank);
         }
     }

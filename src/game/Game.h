@@ -78,6 +78,8 @@ public:
     std::function<PlayerControls()> readControls;
     // Hears what happens in the race; never null (a listener that ignores everything by default).
     RaceEvents* events;
+    // Drawn see-through after the karts, touching nothing (a time trial's ghost); null for none. Not owned.
+    Renderable* ghost;
 
     btDefaultCollisionConfiguration* collisionConfiguration;
     btCollisionDispatcher* dispatcher;

@@ -67,6 +67,7 @@ void Game::drawFrame(float timeStep) {
         drawVisible(*this, entities);
         drawVisible(*this, vehicles);
         drawVisible(*this, projectiles);
+        if (ghost) ghost->render();
         for (ParticleEmitter* emitter : ParticleEmitter::allEmitters) emitter->update(timeStep);
         ParticleEmitter::drawParticles(this, camera->eye);
         drawMessages();

@@ -8,6 +8,7 @@
 #include "entities/Vehicle.h"
 #include "game/BitmapText.h"
 #include "game/Game.h"
+#include "game/RaceTimeText.h"
 #include "game/RenderSettings.h"
 #include "game/Window.h"
 
@@ -39,6 +40,12 @@ void endScreenText() {
     glPopMatrix();
 }
 
+// Text that ends `margin` pixels left of the right edge, on the line at `y`, in the 9-pixel font.
+void textRightAligned(int w, int y, const std::string& text) {
+    const int glyphWidth = 9, margin = 16;
+    textAt(w - margin - glyphWidth * static_cast<int>(text.size()), y, text);
+}
+
 // Only one character is written, so values of 10 and more show as the characters after '9'.
 std::string digit(int value) { return std::string(1, static_cast<char>('0' + value)); }
 
@@ -59,6 +66,12 @@ void drawHeadsUpDisplay(const Game& game, const Vehicle* target) {
         const RaceRecord& record = game.raceRecords[index];
         textAt(7 * w / 8, h / 8, "Rank: " + digit(record.rank));
         textAt(7 * w / 8, 2 * h / 8, "Lap: " + digit(record.lap));
+        // The clock in the upper right corner, clear of the messages (upper left) and the frame rate.
+        const int line = 20;
+        if (!record.finished) textRightAligned(w, h - 30, "Lap " + raceTimeText(game.raceSteps - record.lapStartStep));
+        textRightAligned(w, h - 30 - line, "Best " + raceTimeText(record.bestLapSteps));
+        const int64_t raceSteps = record.finishSteps >= 0 ? record.finishSteps : game.raceSteps;
+        textRightAligned(w, h - 30 - 2 * line, "Race " + raceTimeText(raceSteps));
     }
     if (renderSettings.showFps) textAt(5 * w / 8, 7 * h / 8, fpsText(game.fps));
     endScreenText();
@@ -69,7 +82,17 @@ std::string rankingText(const Game& game) {
     text << "Ranking:" << "\n";
     for (int rank = 1; rank <= game.vehicles.size(); ++rank) {
         for (int j = 0; j < game.vehicles.size(); ++j) {
-            if (game.raceRecords[j].rank == rank) text << rank << ": " << game.vehicles[j]->getName() << "\n";
+            const RaceRecord& record = game.raceRecords[j];
+            if (record.rank != rank) continue;
+            const std::string name = game.vehicles[j]->getName();
+            text << rank << ": " << name;
+            // A kart still racing, or stopped by E, has no time of its own; times line up in a column.
+            const size_t timeColumn = 14;
+            if (record.finishSteps >= 0) {
+                text << std::string(name.size() + 2 < timeColumn ? timeColumn - name.size() : 2, ' ')
+                     << raceTimeText(record.finishSteps);
+            }
+            text << "\n";
         }
     }
     text << "Press Enter to restart game";

@@ -31,6 +31,8 @@ struct RaceSettings {
     static constexpr int defaultLaps = 5;
     static constexpr int maxLaps = 9;
     static constexpr int maxComputerDrivers = 7;
+    // The longest race, in sub-steps, that the files keeping races (replays, records) hold: two hours.
+    static constexpr int64_t maxRaceSteps = 2 * 60 * 60 * 60;
 
     int laps = defaultLaps;                      // a kart finishes when its lap counter passes this
     int computerDrivers = maxComputerDrivers;    // computer karts beyond this stay off the grid

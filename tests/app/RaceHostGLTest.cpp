@@ -4,6 +4,8 @@
 #include "game/Game.h"
 #include "game/RaceSettings.h"
 #include "input/PadInput.h"
+#include "replay/GhostPath.h"
+#include "replay/ReplaySession.h"
 #include "support/GLTestWindow.h"
 
 namespace {
@@ -24,7 +26,8 @@ TEST(RaceHostGL, PadsDriveBesideTheKeyboard) {
     source.pad.buttons[PadState::b] = true;
     PadInput pads(source);
     pads.poll(0);
-    RaceHost host{RaceSettings()};
-    host.attach(window.window, nullptr, window.media.prefix(), &pads);
+    RaceHost host{RaceSettings(), GhostPath()};
+    ReplaySession replays(-1, "", "");
+    host.attach(window.window, nullptr, window.media.prefix(), replays, &pads);
     EXPECT_EQ(host.game().readControls().flags, PlayerControls::brake);
 }

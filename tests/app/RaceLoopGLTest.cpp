@@ -31,7 +31,7 @@ TEST(RaceLoopGL, PausedTheRaceTakesNoSubStepAndOnlyThePressOfPCounts) {
     } cases[] = {{GLFW_PRESS, 0}, {GLFW_REPEAT, RaceLoop::maxSubSteps}, {GLFW_RELEASE, RaceLoop::maxSubSteps}};
     for (const auto& c : cases) {
         Game game;
-        RaceLoop loop(game, nullptr, window.window, false);
+        RaceLoop loop(game, nullptr, nullptr, window.window, false);
         loop.keyEvent('P', c.action);
         EXPECT_EQ(oneFrame(loop, game, window.window), RaceLoop::Outcome::quit);
         EXPECT_EQ(game.raceSteps, c.steps) << c.action;
@@ -42,7 +42,7 @@ TEST(RaceLoopGL, BackspaceAfterARaceFromTheFrontEndGoesBack) {
     GLTestWindow window;
     Game game;
     game.raceOver = true;
-    RaceLoop loop(game, nullptr, window.window, true);
+    RaceLoop loop(game, nullptr, nullptr, window.window, true);
     loop.keyEvent(GLFW_KEY_BACKSPACE, GLFW_PRESS);
     EXPECT_EQ(loop.run(), RaceLoop::Outcome::frontEnd);
 }
@@ -92,7 +92,7 @@ TEST(RaceLoopGL, PadsPauseTheRace) {
         Game game;
         ScriptedPad pad;
         PadInput pads(pad);
-        RaceLoop loop(game, nullptr, window.window, false, &pads);
+        RaceLoop loop(game, nullptr, nullptr, window.window, false, &pads);
         pad.script = c.script;
         pad.window = window.window;
         pad.loop = &loop;

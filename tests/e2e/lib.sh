@@ -5,6 +5,7 @@ set -euo pipefail
 
 GAME="$1"
 WORK=$(mktemp -d /tmp/vorbel-e2e-XXXXXX)
+export XDG_DATA_HOME="$WORK/data"  # records and replays of the tests' races stay out of the tester's
 SERVER="" GAME_PID=""
 
 cleanup() {
@@ -37,6 +38,15 @@ start_game() {
         fail "no window named Vorbel Race appeared"
     xdotool windowfocus --sync "${windows%%$'\n'*}" 2>/dev/null || true
     sleep 0.5
+}
+
+# Waits up to SECONDS for the COUNT-th line of the game's output that matches PATTERN.
+wait_for_line() {  # wait_for_line PATTERN COUNT SECONDS MESSAGE
+    local deadline=$(($(date +%s) + $3))
+    until [ "$(grep -c "$1" "$WORK/stdout")" -ge "$2" ]; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "$4"
+        sleep 0.5
+    done
 }
 
 # Uncompressed: encoding a PNG takes half a second beside the running game, long enough for a shell

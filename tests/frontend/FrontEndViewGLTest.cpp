@@ -92,4 +92,21 @@ TEST_F(FrontEndViewGL, TheRaceFindsItsStateAsItLeftItAndProgressFillsItsBar) {
     }
 }
 
+// The fault: the records of another lap count shown as the ones of the race chosen, or none shown.
+TEST_F(FrontEndViewGL, TheCircuitScreenShowsTheRecordOverTheLapsChosen) {
+    const std::vector<CircuitRecord> records = {{3, 1800, "2024-05-01T00:00:00Z", 6000, "2024-05-01T00:00:00Z"},
+                                                {5, 2400, "2024-05-02T00:00:00Z", 12087, "2024-05-02T00:00:00Z"}};
+    const Rgb background = {31, 31, 36};
+    const int baseline = FrontEndView::mapBottom - FrontEndView::rowSpacing, valueLeft = FrontEndView::rowsLeft + 220;
+    for (int laps : {5, 4}) {
+        PlayerSettings settings;
+        settings.race.laps = laps;
+        view.draw(FrontEnd(settings, 1), "", records);
+        glFinish();
+        // "3:21.45, lap 0:40.00" over five laps, "none yet" over four: 20 or 8 characters of 9 pixels.
+        const PixelBounds value = pixelsUnlike(window.image(), {valueLeft, baseline - 4, 1024, baseline + 12}, background, 40);
+        EXPECT_NEAR(value.maxX - valueLeft, laps == 5 ? 20 * 9 : 8 * 9, 9) << laps;
+    }
+}
+
 }  // namespace

@@ -68,8 +68,12 @@ protected:
     Vehicle* vehicle = nullptr;
 };
 
-// "Extra: greenShell" at (W/8, H/8), "Rank: 1" and "Lap: 2" at 7W/8, the frame rate after a blank at 5W/8.
+// "Extra: greenShell" at (W/8, H/8), "Rank: 1" and "Lap: 2" at 7W/8, the frame rate after a blank at 5W/8;
+// the lap clock in the upper right corner, its lines ending 16 pixels from the edge, clear of them all.
 TEST_F(HeadsUpDisplayDrawing, LinesOfTheFollowedVehicleStartWhereTheyBelong) {
+    world.game->raceSteps = 3723;
+    world.game->raceRecords[0].lapStartStep = 3600;
+    world.game->raceRecords[0].bestLapSteps = 1590;
     const std::vector<uint8_t> image = frameAt(0);
     expectText(image, 128, 96, 17);
     expectText(image, 896, 96, 7);
@@ -77,17 +81,22 @@ TEST_F(HeadsUpDisplayDrawing, LinesOfTheFollowedVehicleStartWhereTheyBelong) {
     const PixelBounds fpsLine = whitePixels(image, band(640, 672));
     EXPECT_GT(fpsLine.count, 0);
     EXPECT_GE(fpsLine.minX, 640 + glyphWidth);
-
+    EXPECT_LT(fpsLine.maxX, 880) << "the frame rate keeps clear of the lap clock";
+    expectText(image, 1008 - 11 * glyphWidth, 738, 11);  // "Lap 0:02.05"
+    expectText(image, 1008 - 12 * glyphWidth, 718, 12);  // "Best 0:26.50"
+    expectText(image, 1008 - 12 * glyphWidth, 698, 12);  // "Race 1:02.05"
 }
 
-// "Ranking:", "1: Kart" and "Press Enter to restart game" at 2W/8, from 8H/12 down, one line each.
+// "Ranking:", "1: Kart" with its time and "Press Enter to restart game" at 2W/8, from 8H/12 down, one
+// line each.
 TEST_F(HeadsUpDisplayDrawing, RankingScreenIsShownOnlyWhenTheRaceIsOver) {
     const PixelArea rankingScreen = {0, 374, 1024, 532};
     EXPECT_EQ(whitePixels(frameAt(0), rankingScreen).count, 0);
     world.game->raceOver = true;
+    world.game->raceRecords[0].finishSteps = 3723;
     const std::vector<uint8_t> image = frameAt(0);
     expectText(image, 256, 512, 8);
-    expectText(image, 256, 448, 7);
+    expectText(image, 256, 448, 24);  // its race time in a column after the name: "1: Kart          1:02.05"
     expectText(image, 256, 384, 27);
     world.game->raceOver = false;
     EXPECT_EQ(whitePixels(frameAt(0), rankingScreen).count, 0);

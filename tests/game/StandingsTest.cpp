@@ -80,6 +80,11 @@ TEST_F(StandingsTest, ForwardCrossingsCountLapsAndThePlayersSixthEndsTheRace) {
     lap(kart);
     EXPECT_EQ(record(0).lap, 6);
     EXPECT_TRUE(record(0).finished);
+    // The lap clock counts sub-steps: a lap by hand takes seven, the first (and the way back over the
+    // line) more; the finish is the race's sub-step count when it came.
+    EXPECT_EQ(record(0).bestLapSteps, 7);
+    EXPECT_EQ(record(0).finishSteps, 39);
+    EXPECT_EQ(world.game->raceSteps, 39);
     EXPECT_TRUE(world.game->raceOver);
     EXPECT_EQ(log.crossings, (std::vector<int>{1, 2, 3, 4, 5, 6})) << "not the crossing back";
     EXPECT_EQ(log.finishRanks, std::vector<int>{1});

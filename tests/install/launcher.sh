@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The installed launcher starts the game from any folder: circuit 0 from the installed media, any
-# other from media it generates into the user's cache. Arguments: the build folder and a circuit.
+# other from media it generates into the user's cache; and plays a replay on its circuit. Arguments:
+# the build folder and a circuit.
 source "$(dirname "$0")/../e2e/lib.sh"
 DESTDIR="$WORK/root" cmake --install "$1" --prefix /opt/vorbel >/dev/null
 GAME="$WORK/root/opt/vorbel/bin/vorbel-race" GAME_DIR="$WORK"
@@ -19,4 +20,14 @@ folder="$WORK/root/opt/vorbel/share/vorbel-race"
 [ "$(readlink "/proc/$GAME_PID/cwd")" = "$folder" ] || fail "the game runs in $(readlink "/proc/$GAME_PID/cwd")"
 quit_game
 [ ! -s "$WORK/stderr" ] || fail "the game did not load all its media"
+
+# A replay of the circuit plays from any folder, its circuit generated again when the cache has lost it.
+"$1/tools/vorbel-race-runner" --circuit "$2" --player driven --time-limit 5 --record "$WORK/race.replay" >/dev/null ||
+    fail "no replay recorded"
+rm -rf "$XDG_CACHE_HOME"
+start_game --replay "$WORK/race.replay"
+wait_for_line "^replay of circuit $2: .*: all 4 check values match" 1 30 "the replay did not play as recorded"
+quit_game
+status=0 && "$GAME" --replay "$1/media/this is media.txt" 2>"$WORK/usage" || status=$?
+[ "$status" = 2 ] && grep -q "is not a Vorbel Race replay" "$WORK/usage" || fail "a file that is no replay gave status $status"
 echo "launcher: ok"

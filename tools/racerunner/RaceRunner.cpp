@@ -16,14 +16,16 @@
 #include <btBulletDynamicsCommon.h>
 
 #include "app/ProcessLibraries.h"
-#include "entities/AIControlledVehicle.h"
+#include "entities/Vehicle.h"
 #include "game/Game.h"
 #include "game/GameClock.h"
+#include "input/CourseDriver.h"
 #include "items/ParticleEmitter.h"
 #include "items/Projectile.h"
 #include "items/ShellClasses.h"
 #include "level/Course.h"
 #include "level/SceneLoader.h"
+#include "replay/ReplayRecorder.h"
 
 namespace {
 
@@ -58,8 +60,10 @@ RaceRunner::RaceRunner(const Options& options)
     prepareShellClasses();
     game = new Game();
     // The player's controls come from the built-in driver when it drives; the runner restarts races itself.
-    game->readControls = [this] { return drivenControls(); };
+    if (options.recordCircuit >= 0) replayRecorder.reset(new ReplayRecorder(options.recordCircuit, options.recordMedia));
+    game->readControls = [this] { return replayRecorder ? replayRecorder->record(*game, drivenControls()) : drivenControls(); };
     game->settings.seed = options.seed;
+    if (options.karts > 0) game->settings.computerDrivers = std::min(options.karts - 1, RaceSettings::maxComputerDrivers);
     game->settings.pace = options.pace;
     game->restart();
     if (!options.soundOut.empty()) {
@@ -70,22 +74,7 @@ RaceRunner::RaceRunner(const Options& options)
 }
 
 PlayerControls RaceRunner::drivenControls() const {
-    PlayerControls controls;
-    if (options.player == PlayerMode::parked || game->players.empty()) return controls;
-    controls.set(PlayerControls::throttle);
-    Vehicle* player = game->players.front();
-    btTransform transform;
-    player->getWorldTransform(transform);
-    const int segment = game->course ? findCheckpoint(transform.getOrigin(), *game->course) : -1;
-    if (segment < 0) return controls;
-    const CourseSegment& current = game->course->segments[segment];
-    const btVector3 left = transform.getBasis().getColumn(0);
-    // One steering control at a time, so the computer driver's two votes become one: their sum.
-    const float lateral = (current.end - transform.getOrigin()).dot(left) + current.direction.dot(left);
-    const float deadBand = AIControlledVehicle::steeringDeadBand;
-    controls.set(PlayerControls::steerLeft, lateral > deadBand);
-    controls.set(PlayerControls::steerRight, lateral < -deadBand);
-    return controls;
+    return options.player == PlayerMode::driven ? courseDriverControls(*game) : PlayerControls();
 }
 
 bool RaceRunner::isSound(const std::vector<Result>& results, PlayerMode player) {
@@ -110,17 +99,8 @@ RaceRunner::~RaceRunner() {
 }
 
 void RaceRunner::adjustKartCount() {
-    if (options.karts <= 0) return;
-    // Fewer karts: computer karts leave from the back of the list; the player stays.
-    for (int i = game->vehicles.size() - 1; i >= 0 && game->vehicles.size() > options.karts; --i) {
-        Vehicle* vehicle = game->vehicles[i];
-        if (!game->players.empty() && vehicle == game->players.front()) continue;
-        // Removing from the back keeps the karts and their records in step (only the player can
-        // stand behind the gap, and it is moved into it by both removals alike).
-        game->vehicles.removeAtIndex(i);
-        game->raceRecords.erase(game->raceRecords.begin() + i);
-        delete vehicle;
-    }
+    // Fewer karts are the race's own setting; more line up behind the grid, which no replay can hold.
+    if (game->vehicles.size() >= options.karts) return;
     if (game->vehicles.size() == 0) {
         std::cerr << "WARNING: the level has no karts to line more up behind" << std::endl;
         return;
@@ -228,6 +208,7 @@ std::vector<RaceRunner::Result> RaceRunner::run() {
     return results;
 }
 
+Replay RaceRunner::recordedReplay() const { return replayRecorder ? replayRecorder->replay(*game) : Replay(); }
 bool RaceRunner::recorded() { return !recorder || (recorder->isReady() && recorder->finish()); }
 
 std::string RaceRunner::fingerprint() const {

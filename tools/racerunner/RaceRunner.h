@@ -8,6 +8,8 @@
 #include "game/RaceSettings.h"
 
 class Game;
+class ReplayRecorder;
+struct Replay;
 class SoundRecorder;
 class Vehicle;
 
@@ -19,12 +21,14 @@ public:
     struct Options {
         std::string mediaPrefix;          // folder above media/
         PlayerMode player = PlayerMode::driven;
-        int karts = 0;                    // 0: as the level has them; fewer removes computer karts, more adds them
+        int karts = 0;                    // 0: as the level has them; fewer races fewer computer drivers, more adds karts
         double timeLimit = 600.0;         // simulated seconds of one race
         double soakTime = 0.0;            // run races back to back (restart at each end) for this long
         unsigned int seed = 1;
         Pace pace = Pace::normal;         // of the computer drivers
         bool quiet = false;               // no per-race table
+        int recordCircuit = -1;           // 0 and up: record the player's controls as a replay of this circuit
+        std::string recordMedia;          // the generator build that made its media
         std::string soundOut;             // WAV file to record what the player's camera hears into
     };
 
@@ -60,6 +64,8 @@ public:
     int racesRun() const { return races; }
     // A digest of every vehicle's final position and standing, for comparing runs.
     std::string fingerprint() const;
+    // The replay of the last race, when the options ask for one.
+    Replay recordedReplay() const;
 
 private:
     struct Tracker {
@@ -68,7 +74,7 @@ private:
         Result result;
     };
 
-    // The built-in driver of the player's kart: full throttle, steering along the course.
+    // The player's controls: the course driver's when it drives, none when parked.
     PlayerControls drivenControls() const;
     void adjustKartCount();
     void startRace();
@@ -78,6 +84,7 @@ private:
 
     Options options;
     Game* game;
+    std::unique_ptr<ReplayRecorder> replayRecorder;
     std::unique_ptr<SoundRecorder> recorder;
     std::vector<Tracker> trackers;
     std::vector<const void*> shellsInPlay;  // the shells seen after the last sub-step

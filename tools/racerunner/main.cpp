@@ -13,13 +13,19 @@
 #include "CircuitSweep.h"
 #include "GeneratedMedia.h"
 #include "RaceRunner.h"
+#include "ReplayCheck.h"
+#include "app/MediaDirectory.h"
+#include "game/RaceSettings.h"
+#include "records/PlayerFile.h"
+#include "replay/Replay.h"
 
 namespace {
 
 void usage() {
     std::cerr << "usage: vorbel-race-runner [--media PREFIX | --circuit N | --circuits LIST] [--player parked|driven]\n"
                  "                          [--karts N] [--pace relaxed|normal|fast] [--time-limit S] [--soak S]\n"
-                 "                          [--seed N] [--jobs N] [--check] [--quiet] [--sound-out FILE.wav]\n"
+                 "                          [--seed N] [--jobs N] [--check] [--quiet] [--record FILE] [--sound-out FILE.wav]\n"
+                 "       vorbel-race-runner --replay FILE [--media PREFIX]\n"
                  "  --media PREFIX   folder holding media/ (default: the current folder)\n"
                  "  --circuit N      generate circuit N into a temporary folder and race there\n"
                  "  --circuits LIST  race each circuit of LIST (\"0-50\", \"3,17,42\") parked and driven, one row each\n"
@@ -29,7 +35,10 @@ void usage() {
                  "  --soak S         race again and again, restarting at each end, for S simulated seconds\n"
                  "  --sound-out FILE record what the player's camera hears, as a 44.1 kHz stereo WAV file\n"
                  "  --check          exit 1 unless every computer kart finished, none stalled over 10 s or left\n"
-                 "                   the course slabs, and a driven player's kart went round a lap on the road\n";
+                 "                   the course slabs, and a driven player's kart went round a lap on the road\n"
+                 "  --record FILE    save the replay of the (last) race: the player's controls, a check each second\n"
+                 "  --replay FILE    run a replay's race again (on its circuit, generated unless --media is given),\n"
+                 "                   print the times, exit 1 unless every check value matched\n";
 }
 
 }  // namespace
@@ -41,11 +50,14 @@ int main(int argc, char** argv) {
     std::optional<int> circuit;
     std::vector<int> sweep;
     int jobs = 1;
+    std::string recordFile, replayFile;
+    bool mediaGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--media" && hasValue) {
             options.mediaPrefix = std::string(argv[++i]) + "/";
+            mediaGiven = true;
         } else if (arg == "--circuit" && hasValue && Circuit::parseNumber(argv[i + 1])) {
             circuit = Circuit::parseNumber(argv[++i]);
         } else if (arg == "--circuits" && hasValue && !CircuitSweep::parseList(argv[i + 1]).empty()) {
@@ -66,6 +78,10 @@ int main(int argc, char** argv) {
             options.soakTime = std::atof(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.seed = static_cast<unsigned int>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--record" && hasValue) {
+            recordFile = argv[++i];
+        } else if (arg == "--replay" && hasValue) {
+            replayFile = argv[++i];
         } else if (arg == "--sound-out" && hasValue) {
             options.soundOut = argv[++i];
         } else if (arg == "--check") {
@@ -78,6 +94,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!replayFile.empty()) return ReplayCheck(replayFile, mediaGiven ? options.mediaPrefix : "").run();
     if (!sweep.empty() && !options.soundOut.empty()) {
         usage();  // each race of a sweep runs in a process of its own: there is no one race to hear
         return 2;
@@ -95,6 +112,21 @@ int main(int argc, char** argv) {
         generated.reset(new GeneratedMedia(*circuit));
         if (!generated->isReady()) return 1;
         options.mediaPrefix = generated->prefix();
+    }
+    if (!recordFile.empty()) {
+        if (options.karts > RaceSettings::maxComputerDrivers + 1) {
+            std::cerr << "karts beyond the grid are no part of a race a replay can hold: --record races at most "
+                      << RaceSettings::maxComputerDrivers + 1 << std::endl;
+            return 2;
+        }
+        const MediaMarker marker = MediaMarker::read(options.mediaPrefix);
+        options.recordCircuit = marker.circuit;
+        options.recordMedia = marker.generator;
+        if (options.recordCircuit < 0) {
+            std::cerr << "the media under " << options.mediaPrefix << " name no circuit: no replay can be recorded"
+                      << std::endl;
+            return 1;
+        }
     }
 
     RaceRunner runner(options);
@@ -117,6 +149,15 @@ int main(int argc, char** argv) {
               << " sub-steps per second; level loaded in " << runner.loadSeconds() * 1000 << " ms\n";
     std::cout << "shells fired " << runner.shellsFired() << ", gone " << runner.shellsGone() << "\n";
     std::cout << "fingerprint " << runner.fingerprint() << std::endl;
+    if (!recordFile.empty()) {
+        std::string error;
+        const std::string bytes = runner.recordedReplay().toBytes();
+        if (!PlayerFile(recordFile).write(bytes, error)) {
+            std::cerr << "replay not saved: " << error << std::endl;
+            return 1;
+        }
+        std::cout << "replay " << recordFile << ": " << bytes.size() << " bytes" << std::endl;
+    }
     if (!runner.recorded()) return 1;
     if (check && !RaceRunner::isSound(results, options.player)) {
         std::cerr << "FAILED: a kart did not go round, left the course or stalled for more than "

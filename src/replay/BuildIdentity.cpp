@@ -1,0 +1,5 @@
+#include "replay/BuildIdentity.h"
+
+#include "GameBuild.h"
+
+std::string gameBuildIdentity() { return gameBuild; }
