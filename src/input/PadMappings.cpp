@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "assets/SmallFile.h"
+#include "records/PlayerFile.h"
 
 namespace {
 
@@ -104,13 +104,12 @@ int PadMappings::add(const std::string& text) {
 
 void PadMappings::addPlayers(const std::string& folder) {
     if (!folder.empty()) {
-        const std::string path = folder + "/" + fileName;
-        bool missing = false;  // no file is the usual case: nothing to say
-        std::string problem;
-        if (const std::optional<std::string> text = readSmallFile(path, maxBytes, missing, problem)) {
-            report(path, add(*text));
-        } else if (!missing) {
-            std::cerr << "gamepad mappings: " << path << ": not read (" << problem << ")" << std::endl;
+        const PlayerFile file(folder + "/" + fileName);
+        std::string error;  // none when there is no file, the usual case
+        if (const std::optional<std::string> text = file.read(maxBytes, error)) {
+            report(file.path(), add(*text));
+        } else if (!error.empty()) {
+            std::cerr << "gamepad mappings: " << file.path() << ": not read (" << error << ")" << std::endl;
         }
     }
     // The kernel passes no variable longer than 128 KiB to a program.
