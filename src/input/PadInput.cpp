@@ -34,6 +34,7 @@ Stick leftStick(const PadState& pad) {
     return {x / length * travel, y / length * travel};
 }
 
+// The race's controls a pad holds; `triggerRested` (left, right) notes the triggers seen at rest.
 PlayerControls heldControls(const PadState& pad, bool triggerRested[2]) {
     bool pulled[2];
     const PadState::Axis triggers[2] = {PadState::leftTrigger, PadState::rightTrigger};
