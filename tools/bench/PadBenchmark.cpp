@@ -10,6 +10,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include "StartWatch.h"
 #include "input/GlfwPadSource.h"
 #include "input/PadInput.h"
 #include "input/PadMappings.h"
@@ -36,11 +37,6 @@ std::string fullFile() {
         if (text.size() + line.size() > PadMappings::maxBytes) return text;
         text += line;
     }
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
