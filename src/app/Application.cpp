@@ -25,12 +25,12 @@
 #include "game/RenderSettings.h"
 #include "input/GlfwPadSource.h"
 #include "input/PadInput.h"
-#include "records/DataFolder.h"
 #include "replay/BuildIdentity.h"
 #include "replay/GhostPath.h"
 #include "replay/Replay.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplaySession.h"
+#include "storage/PlayerFolders.h"
 
 namespace {
 
@@ -120,7 +120,7 @@ int raceAtOnce(const GameArguments& arguments) {
     if (prepared) {
         glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
-        GlfwPadSource padSource(SettingsStore::defaultFolder());
+        GlfwPadSource padSource(playerConfigFolder());
         PadInput pads(padSource);
         race->attach(window, device.get(), mediaPrefix, *replays, &pads, arguments.autopilot);
         RaceLoop(race->game(), &race->audio(), replays.get(), window, false, &pads).run();
@@ -133,14 +133,14 @@ int raceAtOnce(const GameArguments& arguments) {
 }
 
 int frontEnd() {
-    SettingsStore store(SettingsStore::defaultFolder());
+    SettingsStore store(playerConfigFolder());
     const PlayerSettings settings = store.load();
     glfwInit();
     GLFWwindow* window = openChosenWindow(settings.fullScreen);
     const bool prepared = prepareWindow(window);
     if (prepared) {
         const std::unique_ptr<AudioDevice> device = AudioDevice::openDefault();
-        GlfwPadSource padSource(SettingsStore::defaultFolder());
+        GlfwPadSource padSource(playerConfigFolder());
         PadInput pads(padSource);
         // The session's textures go while the context is current.
         FrontEndSession(window, device.get(), store, settings, findMediaDirectory(), &pads).run();

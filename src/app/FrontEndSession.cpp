@@ -20,10 +20,10 @@
 #include "game/GameClock.h"
 #include "game/Window.h"
 #include "input/PadInput.h"
-#include "records/DataFolder.h"
 #include "records/RecordStore.h"
 #include "replay/ReplayArchive.h"
 #include "replay/ReplaySession.h"
+#include "storage/PlayerFolders.h"
 
 FrontEndSession::FrontEndSession(GLFWwindow* window, AudioDevice* device, SettingsStore& store,
                                  const PlayerSettings& settings, std::string installedPrefix, PadInput* pads)

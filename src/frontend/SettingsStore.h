@@ -12,15 +12,11 @@ class SettingsStore {
 public:
     static constexpr const char* fileName = "settings";
 
-    // $XDG_CONFIG_HOME/vorbel-race, or ~/.config/vorbel-race when that is unset, empty or relative;
-    // "" when there is no home either.
-    static std::string defaultFolder();
-
-    // Settings kept in `folder` ("" keeps nothing).
+    // Settings kept in `folder` (the player's config folder; "" keeps nothing).
     explicit SettingsStore(std::string folder) : folder(std::move(folder)) {}
 
     // The kept settings; the defaults when there are none. A file that cannot be read as settings
-    // gives one console line and the defaults, and is renamed to settings.bad-<seconds since 1970>.
+    // gives one console line and the defaults, and is renamed to settings.unreadable-N.
     PlayerSettings load();
     // Keeps `settings` unless the file holds them already: written to a temporary file in the same
     // folder, flushed to the disk and renamed over the file. False after one console line.

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "records/PlayerFile.h"
+#include "storage/PlayerFile.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #include <iostream>
 
 #include "records/FileLock.h"
-#include "records/PlayerFile.h"
+#include "storage/PlayerFile.h"
 
 RecordBook RecordStore::read() const {
+    if (folder.empty()) return RecordBook();
     std::string error;
     const std::optional<std::string> text = PlayerFile(bookPath()).read(RecordBook::maxFileBytes, error);
     if (!text) return RecordBook();
@@ -16,6 +17,7 @@ RecordBook RecordStore::read() const {
 
 RecordBook::Improvement RecordStore::offer(int circuit, int laps, int64_t raceSteps, int64_t bestLapSteps,
                                            const std::function<void(RecordBook::Improvement)>& whileLocked) const {
+    if (folder.empty()) return RecordBook::Improvement();  // no home: nothing is kept
     std::error_code code;
     std::filesystem::create_directories(folder, code);
     const FileLock lock(folder + "/records.lock");

@@ -10,6 +10,7 @@
 // their records.
 class RecordStore {
 public:
+    // Records kept in `folder` (the player's data folder; "" keeps nothing).
     explicit RecordStore(std::string folder) : folder(std::move(folder)) {}
 
     // The records as the file has them now: none when it is missing or cannot be read.

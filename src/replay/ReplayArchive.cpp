@@ -4,9 +4,9 @@
 #include <iostream>
 
 #include "game/RaceTimeText.h"
-#include "records/PlayerFile.h"
 #include "records/RecordStore.h"
 #include "replay/Replay.h"
+#include "storage/PlayerFile.h"
 
 std::string ReplayArchive::lastPath(int circuit) const {
     return folder + "/replays/circuit-" + std::to_string(circuit) + "-last.replay";
@@ -17,6 +17,7 @@ std::string ReplayArchive::bestPath(int circuit, int laps) const {
 }
 
 std::string ReplayArchive::keep(const Replay& replay) const {
+    if (folder.empty()) return "";  // no home: nothing is kept
     const std::string bytes = replay.toBytes();
     std::string error;
     if (!PlayerFile(lastPath(replay.circuit)).write(bytes, error)) std::cerr << "ERROR: replay not saved: " << error << std::endl;
@@ -37,7 +38,7 @@ std::string ReplayArchive::keep(const Replay& replay) const {
 std::optional<Replay> ReplayArchive::best(int circuit, int laps, std::string& error) const {
     error.clear();
     std::error_code code;
-    if (!std::filesystem::exists(bestPath(circuit, laps), code)) return std::nullopt;
+    if (folder.empty() || !std::filesystem::exists(bestPath(circuit, laps), code)) return std::nullopt;
     return load(bestPath(circuit, laps), error);
 }
 

@@ -9,6 +9,7 @@ struct Replay;
 // race of each circuit, and the best race of each circuit and lap count.
 class ReplayArchive {
 public:
+    // Replays kept in `folder` (the player's data folder; "" keeps nothing).
     explicit ReplayArchive(std::string folder) : folder(std::move(folder)) {}
 
     // Keeps a finished race: as its circuit's last race, in the records where it beats them, and as

@@ -16,8 +16,8 @@
 #include "ReplayCheck.h"
 #include "app/MediaDirectory.h"
 #include "game/RaceSettings.h"
-#include "records/PlayerFile.h"
 #include "replay/Replay.h"
+#include "storage/PlayerFile.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-#include "records/PlayerFile.h"
+#include "storage/PlayerFile.h"
 
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -36,33 +37,30 @@ void syncFolder(const fs::path& folder) {
 
 std::optional<std::string> PlayerFile::read(size_t maxBytes, std::string& error) const {
     error.clear();
-    std::error_code code;
-    const fs::file_status status = fs::status(filePath, code);
-    if (status.type() == fs::file_type::not_found) return std::nullopt;
-    if (code || status.type() != fs::file_type::regular) {
-        error = "not a file that can be read";
+    // Without blocking: a pipe put in the file's place would otherwise hold the game until written to.
+    const int descriptor = ::open(filePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        if (errno != ENOENT) error = std::strerror(errno);
         return std::nullopt;
     }
-    std::ifstream file(filePath, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return std::nullopt;
-    }
-    // In pieces, so that what is kept in memory grows with the file and stops just past the limit.
+    struct stat status = {};
     std::string content;
-    char piece[65536];
-    while (file && content.size() <= maxBytes) {
-        file.read(piece, sizeof piece);
-        content.append(piece, static_cast<size_t>(file.gcount()));
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = "not a file that can be read";
+    } else {
+        // In pieces, so that what is kept in memory grows with the file and stops just past the limit.
+        char piece[65536];
+        while (content.size() <= maxBytes) {
+            const ssize_t got = ::read(descriptor, piece, sizeof piece);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) error = std::strerror(errno);
+            if (got <= 0) break;
+            content.append(piece, static_cast<size_t>(got));
+        }
+        if (error.empty() && content.size() > maxBytes) error = "larger than " + std::to_string(maxBytes) + " bytes";
     }
-    if (file.bad()) {
-        error = "read error";
-        return std::nullopt;
-    }
-    if (content.size() > maxBytes) {
-        error = "larger than " + std::to_string(maxBytes) + " bytes";
-        return std::nullopt;
-    }
+    ::close(descriptor);
+    if (!error.empty()) return std::nullopt;
     return content;
 }
 
@@ -93,11 +91,8 @@ bool PlayerFile::write(const std::string& content, std::string& error) const {
 std::string PlayerFile::keepAside() const {
     for (int n = 1; n < 1000; ++n) {
         const std::string aside = filePath + ".unreadable-" + std::to_string(n);
-        // link() never replaces an existing name, so a file set aside before stays as it was.
-        if (::link(filePath.c_str(), aside.c_str()) == 0) {
-            ::unlink(filePath.c_str());
-            return aside;
-        }
+        // Never over a name that exists: a file set aside before stays as it was.
+        if (::renameat2(AT_FDCWD, filePath.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) return aside;
         if (errno != EEXIST) break;
     }
     return "";
