@@ -45,7 +45,7 @@ RaceLoop::Outcome RaceLoop::frames() {
         if (replays) replays->afterPhysics(game);
         game.drawFrame(paused ? 0.0f : static_cast<float>(game.frameTime));
         if (paused) drawScreenNote(waitingForPlayer ? "Paused: a key or a button goes on" : "Paused", pausedNoteTwelfths);
-        if (fromFrontEnd && game.raceOver) drawScreenNote("Backspace: back to the circuits", hintTwelfths);
+        if (fromFrontEnd && game.raceOver) drawScreenNote("Backspace or Back: back to the circuits", hintTwelfths);
         game.presentFrame();
         if (audio) audio->update(paused ? 0.0f : static_cast<float>(game.frameTime));
         if (switchDisplay) setFullScreen(window, !isFullScreen(window));

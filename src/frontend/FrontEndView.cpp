@@ -111,7 +111,12 @@ const Row keyRows[] = {
     {"F2", "frame-rate line"},
     {"F3 to F9", "wireframe, texture filters, vertex modes, display lists, culling, particles"},
     {"A", "computer drivers on or off"},
+    {"M", "sound on or off"},
     {"Escape", "quit"},
+    {"Pad stick, d-pad", "steer; move in these screens"},
+    {"Pad A / B", "throttle / brake (the triggers too); choose / back here"},
+    {"Pad X / Y", "drift / use the held item (stick back: behind)"},
+    {"Pad Start / Back", "pause; after the race: back to the circuits"},
 };
 
 }  // namespace
