@@ -20,14 +20,9 @@
 #include "game/Game.h"
 #include "game/GameClock.h"
 #include "items/ShellClasses.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 const char* const soundsFolder = "./media/sounds/";
 

@@ -15,14 +15,9 @@
 #include "frontend/FrontEnd.h"
 #include "frontend/FrontEndView.h"
 #include "game/BitmapText.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 }  // namespace
 

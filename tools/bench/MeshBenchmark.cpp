@@ -21,10 +21,9 @@
 #include "game/Game.h"
 #include "game/Light.h"
 #include "game/RenderSettings.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const double defaultSeconds = 1.0;
 const int defaultRounds = 3;
@@ -53,10 +52,6 @@ const Configuration configurations[] = {
     {"1 vertex arrays", 1, true, false},    {"1 vertex arrays", 1, true, true},
     {"2 buffer objects", 2, false, false},  {"2 buffer objects", 2, true, false},
 };
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void drawFrame(BenchWindow& window, Mesh* mesh, int frame) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

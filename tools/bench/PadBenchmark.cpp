@@ -10,18 +10,12 @@
 
 #include <GLFW/glfw3.h>
 
-#include "StartWatch.h"
 #include "input/GlfwPadSource.h"
 #include "input/PadInput.h"
 #include "input/PadMappings.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // As many whole mappings of as many pads as fill the largest file read, each naming every button
 // and axis.

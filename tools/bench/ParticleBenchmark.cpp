@@ -17,14 +17,9 @@
 #include "game/RenderSettings.h"
 #include "items/Particle.h"
 #include "items/ParticleEmitter.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Fills a box 100 units wide and deep in front of the eye, half of it outside the view.
 void emitField(ParticleEmitter& emitter, int count) {

@@ -23,13 +23,12 @@
 
 #include "Circuit.h"
 #include "StartWatch.h"
+#include "Timing.h"
 #include "frontend/FrontEndView.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const double timeoutSeconds = 60;
 const auto pollInterval = std::chrono::milliseconds(2);

@@ -44,8 +44,3 @@ bool showsSky(Display* display) {
     XDestroyImage(row);
     return found;
 }
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}

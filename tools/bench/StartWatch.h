@@ -1,11 +1,8 @@
 #pragma once
 
-#include <vector>
-
 #include <X11/Xlib.h>
 
-// What the benchmarks that time the game's starts from outside share: a look at the X screen, and
-// the median of their rounds.
+// What the benchmarks that time the game's starts from outside share: a look at the X screen.
 
 // The colour at (x, y) from the screen's top left, as red, green and blue bytes.
 struct ScreenColour {
@@ -15,5 +12,3 @@ struct ScreenColour {
 ScreenColour screenColour(Display* display, int x, int y);
 // Whether the game's sky shows in the top row of the screen: the race's first frame has come.
 bool showsSky(Display* display);
-// The middle value; the upper of the two middle ones of an even count.
-double median(std::vector<double> values);

@@ -23,10 +23,9 @@
 #include "Circuit.h"
 #include "GeneratedMedia.h"
 #include "StartWatch.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const int defaultRounds = 5;
 const double timeoutSeconds = 20;

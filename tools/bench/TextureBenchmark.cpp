@@ -24,10 +24,9 @@
 #include "assets/ImageDecoderProcess.h"
 #include "assets/Texture.h"
 #include "assets/TextureLibrary.h"
+#include "Timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const int defaultRounds = 3;
 const int side = ImageDecoderProcess::maxSide;
@@ -66,11 +65,6 @@ Load load(const std::string& folder, const std::string& file) {
     // The library's end collected its decoder, whose time now counts among the children's.
     result.decoderMilliseconds = childrenMilliseconds() - childrenBefore;
     return result;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Processes that spin until they are killed, one per core.
