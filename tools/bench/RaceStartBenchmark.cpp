@@ -6,7 +6,6 @@
 // cache of its own, which one start fills for all: the figures compare the circuits, not that cache.
 // Figures only. Needs an X display of its own:
 //   tests/with-xvfb.sh <build>/tools/vorbel-bench-race-start [rounds] [circuit...]
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -21,7 +20,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "Circuit.h"
 #include "StartWatch.h"
 #include "Timing.h"
 #include "frontend/FrontEndView.h"
@@ -96,17 +94,8 @@ double startOnce(Display* display, const std::string& work, const std::string& h
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    std::vector<int> circuits;
-    for (int i = 2; i < argc; ++i) {
-        const std::optional<int> number = Circuit::parseNumber(argv[i]);
-        if (!number) {
-            std::cerr << "usage: vorbel-bench-race-start [rounds] [circuit...]" << std::endl;
-            return 2;
-        }
-        circuits.push_back(*number);
-    }
-    if (circuits.empty()) circuits = {0, 7};
+    const std::optional<StartPlan> plan = readStartPlan(argc, argv, "vorbel-bench-race-start", {3, {0, 7}});
+    if (!plan) return 2;
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::cerr << "vorbel-bench-race-start: no X display (run it under tests/with-xvfb.sh)" << std::endl;
@@ -114,12 +103,12 @@ int main(int argc, char** argv) {
     }
     char pattern[] = "/tmp/vorbel-race-start-XXXXXX";
     const std::string work = mkdtemp(pattern) ? pattern : "";
-    std::cout << "circuit  Enter to the first race frame, ms: generated first  from the cache  (median of " << rounds
+    std::cout << "circuit  Enter to the first race frame, ms: generated first  from the cache  (median of " << plan->rounds
               << ")" << std::endl;
     startOnce(display, work, work + "/warming", 0);
-    for (int circuit : circuits) {
+    for (int circuit : plan->circuits) {
         std::vector<double> generated, cached;
-        for (int round = 0; round < rounds; ++round) {
+        for (int round = 0; round < plan->rounds; ++round) {
             const std::string home = work + "/" + std::to_string(circuit) + "-" + std::to_string(round);
             generated.push_back(startOnce(display, work, home, circuit) * 1000);
             cached.push_back(startOnce(display, work, home, circuit) * 1000);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 
 #include <X11/Xutil.h>
+
+#include "Circuit.h"
 
 namespace {
 
@@ -43,4 +46,18 @@ bool showsSky(Display* display) {
     }
     XDestroyImage(row);
     return found;
+}
+
+std::optional<StartPlan> readStartPlan(int argc, char** argv, const char* program, const StartPlan& defaults) {
+    StartPlan plan{argc > 1 ? std::max(1, std::atoi(argv[1])) : defaults.rounds, {}};
+    for (int i = 2; i < argc; ++i) {
+        const std::optional<int> number = Circuit::parseNumber(argv[i]);
+        if (!number) {
+            std::cerr << "usage: " << program << " [rounds] [circuit...]" << std::endl;
+            return std::nullopt;
+        }
+        plan.circuits.push_back(*number);
+    }
+    if (plan.circuits.empty()) plan.circuits = defaults.circuits;
+    return plan;
 }

@@ -7,7 +7,6 @@
 //   tests/with-xvfb.sh <build>/tools/vorbel-bench-startup [rounds] [circuit...]
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <string>
@@ -20,7 +19,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "Circuit.h"
 #include "GeneratedMedia.h"
 #include "StartWatch.h"
 #include "Timing.h"
@@ -73,29 +71,20 @@ double seconds(const Start& start) { return start.seconds < 0 ? timeoutSeconds :
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : defaultRounds;
-    std::vector<int> circuits;
-    for (int i = 2; i < argc; ++i) {
-        const std::optional<int> number = Circuit::parseNumber(argv[i]);
-        if (!number) {
-            std::cerr << "usage: vorbel-bench-startup [rounds] [circuit...]" << std::endl;
-            return 2;
-        }
-        circuits.push_back(*number);
-    }
-    if (circuits.empty()) circuits.push_back(0);
+    const std::optional<StartPlan> plan = readStartPlan(argc, argv, "vorbel-bench-startup", {defaultRounds, {0}});
+    if (!plan) return 2;
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::cerr << "vorbel-bench-startup: no X display (run it under tests/with-xvfb.sh)" << std::endl;
         return 1;
     }
-    std::cout << "circuit  media MB  first frame ms: median  best  bare window  game CPU ms: median  (" << rounds
+    std::cout << "circuit  media MB  first frame ms: median  best  bare window  game CPU ms: median  (" << plan->rounds
               << " starts each)" << std::endl;
-    for (int circuit : circuits) {
+    for (int circuit : plan->circuits) {
         const GeneratedMedia media(circuit);
         if (!media.isReady()) continue;
         std::vector<double> times, bareTimes, cpu;
-        for (int round = 0; round < rounds; ++round) {
+        for (int round = 0; round < plan->rounds; ++round) {
             bareTimes.push_back(seconds(startOnce(display, VORBEL_SKY_WINDOW_BINARY, media.prefix())));
             const Start start = startOnce(display, VORBEL_GAME_BINARY, media.prefix());
             times.push_back(seconds(start));
